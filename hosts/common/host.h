@@ -1,0 +1,99 @@
+// What every host shares: the implementations of the s3e services (files with
+// two roots, input state, device facts, timers, surface events, configuration,
+// extension registry, debug output) and the descriptor handed to IwAppEntry.
+// Each host fills in what differs (window and events, clock, present, logging)
+// through HostHooks and drives the input and surface state from its events.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/binding.h"
+
+namespace host {
+
+// The descriptor of IwAppEntry, built from (name, address) pairs.
+class ServiceRegistry {
+public:
+    void Add(const char* name, void* address);
+    const IwAppDescriptor& Descriptor();
+    int Count() const { return static_cast<int>(names_.size()); }
+    bool Has(const char* name) const;
+
+private:
+    std::vector<std::string> names_;
+    std::vector<uint32_t> hashes_;
+    std::vector<void*> addresses_;
+    IwAppDescriptor descriptor_{};
+};
+
+// What differs between hosts. Null members fall back to harmless defaults
+// (yield returns at once, show does nothing, the clock is the real one).
+struct HostHooks {
+    // Sleeps until an event arrives or ms pass; applies the host's events.
+    void (*yield)(int32_t ms) = nullptr;
+    // Presents the current GL frame.
+    void (*show)(int32_t drawCalls) = nullptr;
+    uint64_t (*timerMs)() = nullptr;
+    uint64_t (*timerUtc)() = nullptr;
+    // One line of diagnostics from the module (kind: "warning").
+    void (*log)(const char* kind, const char* text) = nullptr;
+};
+
+struct HostSetup {
+    std::string dataDir;       // read-only game data: every path outside "Documents"
+    std::string documentsDir;  // the player's data: "Documents/..."
+    int32_t os = 3;            // 3 desktop simulator, 14 iOS, 18 Android
+    int32_t language = 2;      // 16 Russian
+    int32_t debugInt = 1;      // s3eDebugGetInt(0)
+    HostHooks hooks;
+};
+
+// Resets every piece of shared state and applies the setup. Creates documentsDir.
+bool ConfigureHost(const HostSetup& setup);
+
+// Adds every s3e service of the shared implementation to the registry.
+void RegisterServices(ServiceRegistry& registry);
+
+// Maps a game path to a path on this machine; empty when the path is unsafe
+// (absolute, "..", empty components) or would write into the read-only root.
+std::string ResolvePath(const char* gamePath, bool forWriting);
+
+// ---------------------------------------------------------------------------
+// Input, as the host's events arrive. The bits seen by the game are latched
+// until the next s3ePointerUpdate / s3eKeyboardUpdate.
+void PointerDown(int32_t x, int32_t y);
+void PointerMove(int32_t x, int32_t y);
+void PointerUp(int32_t x, int32_t y);
+void TouchDown(int32_t slot, int32_t x, int32_t y);
+void TouchMove(int32_t slot, int32_t x, int32_t y);
+void TouchUp(int32_t slot);
+void KeyDown(int32_t key);
+void KeyUp(int32_t key);
+
+// ---------------------------------------------------------------------------
+// Device and surface.
+void RequestQuit();
+bool QuitRequested();
+// The value the module set with s3eDeviceSetInt(15, result); -1 until set.
+int32_t ExitCode();
+void SetSurfaceSize(int32_t width, int32_t height);
+// Calls the module's handlers registered for the event (1 size change, 2 other).
+void RaiseSurfaceEvent(int32_t event);
+void SetConfigString(const std::string& group, const std::string& name, const std::string& value);
+
+// ---------------------------------------------------------------------------
+// Extensions: a function table the module fetches by id with s3eExtGetHash.
+void RegisterExtension(uint32_t id, const void* table, uint32_t bytes);
+
+// Extension ids and their table sizes in entries.
+constexpr uint32_t kExtDialog = 0xa6c1a5c0u;    // 7 entries
+constexpr uint32_t kExtAdMob = 0x2fc4bf90u;     // 19 entries
+constexpr uint32_t kExtChartBoost = 0x37830649u; // 12 entries
+constexpr uint32_t kExtOSExec = 0xc121bcf7u;    // 2 entries
+
+// The per-user data directory for the game: $XDG_DATA_HOME or ~/.local/share, then the name.
+std::string UserDataDir(const std::string& gameName);
+
+}  // namespace host
