@@ -1,0 +1,407 @@
+// Making puzzles from pictures and writing everything the game ships.
+#include "tools/forge/build.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "tools/forge/puzzle_io.h"
+
+namespace forge {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr double kThresholds[] = {0.5, 0.45, 0.55, 0.4, 0.6, 0.35, 0.65};
+constexpr double kFillMin = 0.15;
+constexpr double kFillMax = 0.85;
+constexpr int kFlipTrials = 6;  // candidate cells weighed before each flip
+constexpr int kPicturesBeforeFallback = 3;
+
+Bitmap Threshold(const std::vector<float>& ink, int rows, int cols, double t) {
+    Bitmap b(rows, cols);
+    for (size_t i = 0; i < ink.size(); ++i)
+        b.cells[i] = ink[i] >= t;
+    return b;
+}
+
+bool FillInRange(const Bitmap& b) {
+    double f = static_cast<double>(b.FilledCount()) / b.cells.size();
+    return f >= kFillMin && f <= kFillMax;
+}
+
+// Flips undecided cells, least certain first, choosing each time the flip
+// that leaves line logic the fewest undecided cells.
+bool FlipToLineSolvable(const std::vector<float>& ink, double t, Bitmap* b, int budget,
+                        int* flips) {
+    *flips = 0;
+    std::vector<int> undecided = UndecidedByLines(CluesOf(*b));
+    while (!undecided.empty()) {
+        if (*flips >= budget) return false;
+        std::vector<int> order = undecided;
+        std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
+            return std::fabs(ink[x] - t) < std::fabs(ink[y] - t);
+        });
+        if (order.size() > static_cast<size_t>(kFlipTrials)) order.resize(kFlipTrials);
+        int bestCell = -1;
+        size_t bestLeft = SIZE_MAX;
+        std::vector<int> bestUndecided;
+        for (int cell : order) {
+            b->cells[cell] ^= 1;
+            std::vector<int> left = UndecidedByLines(CluesOf(*b));
+            b->cells[cell] ^= 1;
+            if (left.size() < bestLeft) {
+                bestLeft = left.size();
+                bestCell = cell;
+                bestUndecided = std::move(left);
+            }
+        }
+        b->cells[bestCell] ^= 1;
+        ++*flips;
+        undecided = std::move(bestUndecided);
+    }
+    return FillInRange(*b);
+}
+
+}  // namespace
+
+bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out) {
+    struct Candidate {
+        double t;
+        size_t undecided;
+        Bitmap b;
+    };
+    std::vector<Candidate> candidates;
+    for (double t : kThresholds) {
+        Bitmap b = Threshold(ink, rows, cols, t);
+        if (!FillInRange(b)) continue;
+        std::vector<int> undecided = UndecidedByLines(CluesOf(b));
+        if (undecided.empty()) {
+            out->unique = out->lineSolvable = true;
+            out->threshold = t;
+            out->cellsChanged = 0;
+            out->solution = b;
+            return true;
+        }
+        candidates.push_back({t, undecided.size(), b});
+    }
+    if (candidates.empty()) return false;
+    std::stable_sort(
+        candidates.begin(), candidates.end(),
+        [](const Candidate& x, const Candidate& y) { return x.undecided < y.undecided; });
+    const int budget = std::max(1, rows * cols / 50);
+    int bestFlips = -1;
+    for (size_t i = 0; i < candidates.size() && i < 2; ++i) {
+        Bitmap b = candidates[i].b;
+        int flips = 0;
+        if (FlipToLineSolvable(ink, candidates[i].t, &b, budget, &flips) &&
+            (bestFlips < 0 || flips < bestFlips)) {
+            bestFlips = flips;
+            out->unique = out->lineSolvable = true;
+            out->threshold = candidates[i].t;
+            out->cellsChanged = flips;
+            out->solution = b;
+        }
+    }
+    if (bestFlips >= 0) return true;
+    // Not line-solvable: the least ambiguous threshold may still be unique.
+    Analysis a = Analyse(CluesOf(candidates[0].b), 20000);
+    if (a.verdict != Verdict::Unique) return false;
+    out->unique = true;
+    out->lineSolvable = false;
+    out->threshold = candidates[0].t;
+    out->cellsChanged = 0;
+    out->solution = candidates[0].b;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// One grid size
+
+namespace {
+
+std::string Truncate(const std::string& s, size_t n) {
+    std::string t = s.substr(0, std::min(n, s.size()));
+    while (!t.empty() && (t.back() == '-' || t.back() == '_'))
+        t.pop_back();
+    return t;
+}
+
+std::string MakeStem(const Slot& slot, const std::string& name, int rows, int cols, int number,
+                     const std::set<std::string>& taken) {
+    if (!slot.pinnedStem.empty()) return slot.pinnedStem;
+    const std::string base = name.empty() ? "picture" : name;
+    std::string prefix;
+    if (slot.style == StemStyle::Label) {
+        prefix = std::to_string(cols) + "x" + std::to_string(rows) + "_";
+    } else if (slot.style == StemStyle::Number) {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "%05d_", number % 100000);
+        prefix = buf;
+    }
+    for (int n = 1;; ++n) {
+        std::string suffix = n == 1 ? "" : "-" + std::to_string(n);
+        std::string stem = prefix + Truncate(base, 25 - prefix.size() - suffix.size()) + suffix;
+        if (!taken.count(stem)) return stem;
+    }
+}
+
+}  // namespace
+
+GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid) {
+    GridOutcome outcome;
+    const GridSize& g = CatalogueGridSizes()[grid];
+    const auto& pics = lib.Pictures();
+    size_t nextExact = 0, nextSmaller = 0;
+    std::set<std::string> taken;
+    std::set<int> usedHere;
+    int number = 0;
+    for (int i = 0; i < g.count; ++i) {
+        const Slot& slot = plan.slots[plan.firstSlot[grid] + i];
+        const bool exactKind = slot.exact || slot.pinnedRows;
+        std::vector<int> queue = slot.pinnedPictures;
+        if (slot.primary >= 0) queue.push_back(slot.primary);
+        // Then this grid size's reserves, then its overflow list.
+        const auto& reserve = exactKind ? plan.reserveExact[grid] : plan.reserveSmaller[grid];
+        const auto& overflow = exactKind ? plan.overflowExact[grid] : plan.overflowSmaller[grid];
+        size_t& next = exactKind ? nextExact : nextSmaller;
+        bool have = false, haveFallback = false;
+        Made made, fallback;
+        int tried = 0;
+        for (size_t q = 0; !have; ++q) {
+            int p = -1;
+            if (q < queue.size()) {
+                p = queue[q];
+            } else if (next < reserve.size() + overflow.size()) {
+                p = next < reserve.size() ? reserve[next] : overflow[next - reserve.size()];
+                ++next;
+            } else {
+                break;
+            }
+            if (usedHere.count(p)) continue;
+            ++tried;
+            Raster raster;
+            if (!lib.Render(pics[p], &raster)) continue;
+            int rows = 0, cols = 0;
+            SlotBoardSize(slot, pics[p], &rows, &cols);
+            if (!slot.exact && !slot.pinnedRows && rows == g.height && cols == g.width) continue;
+            Attempt a;
+            if (!TryPicture(CellInk(raster, rows, cols), rows, cols, &a)) {
+                if (std::getenv("FORGE_DEBUG")) {
+                    std::fprintf(stderr, "%s #%d: %s failed\n", g.Label().c_str(), i,
+                                 pics[p].name.c_str());
+                }
+                continue;
+            }
+            Made m;
+            m.grid = grid;
+            m.index = i;
+            m.rows = rows;
+            m.cols = cols;
+            m.picture = p;
+            m.threshold = a.threshold;
+            m.cellsChanged = a.cellsChanged;
+            m.lineSolvable = a.lineSolvable;
+            m.solution = a.solution;
+            if (a.lineSolvable) {
+                made = m;
+                have = true;
+            } else if (!haveFallback) {
+                fallback = m;
+                haveFallback = true;
+            }
+            if (!have && haveFallback && tried >= kPicturesBeforeFallback) {
+                made = fallback;
+                have = true;
+            }
+        }
+        if (!have && haveFallback) {
+            made = fallback;
+            have = true;
+        }
+        if (!have) {
+            outcome.error = g.Label() + " puzzle " + std::to_string(i) +
+                            ": no picture left that makes a unique puzzle";
+            return outcome;
+        }
+        made.picturesTried = tried;
+        usedHere.insert(made.picture);
+        if (slot.style == StemStyle::Number) ++number;
+        made.stem = MakeStem(slot, pics[made.picture].name, made.rows, made.cols, number, taken);
+        taken.insert(made.stem);
+        outcome.puzzles.push_back(made);
+    }
+    outcome.ok = true;
+    return outcome;
+}
+
+// ---------------------------------------------------------------------------
+// Writing
+
+std::string ManifestHeader() {
+    return "class\tlabel\tdirCode\tindex\tstem\trows\tcols\tsource\tpicture\tcodepoint\tthreshold\t"
+           "cellsChanged\tlineSolvable\tpicturesTried\n";
+}
+
+std::string ManifestRow(const PictureLibrary& lib, const Made& m) {
+    const GridSize& g = CatalogueGridSizes()[m.grid];
+    const PictureRef& p = lib.Pictures()[m.picture];
+    char cp[16] = "-";
+    if (p.codepoint) std::snprintf(cp, sizeof cp, "U+%04X", p.codepoint);
+    char t[16];
+    std::snprintf(t, sizeof t, "%.2f", m.threshold);
+    std::ostringstream o;
+    o << SizeClassName(g.sizeClass) << '\t' << g.Label() << '\t' << g.DirCode() << '\t' << m.index
+      << '\t' << m.stem << '\t' << m.rows << '\t' << m.cols << '\t' << lib.Sources()[p.source].id
+      << '\t' << p.name << '\t' << cp << '\t' << t << '\t' << m.cellsChanged << '\t'
+      << (m.lineSolvable ? "yes" : "no") << '\t' << m.picturesTried << '\n';
+    return o.str();
+}
+
+namespace {
+
+std::string CatalogueGridsInc() {
+    std::ostringstream o;
+    o << "// Generated by nonogram-forge: the grid sizes in class, then width, then height order.\n"
+         "// {sizeClass, width, height, puzzleCount}\n";
+    for (const GridSize& g : CatalogueGridSizes()) {
+        o << "{" << g.sizeClass << ", " << g.width << ", " << g.height << ", " << g.count << "},\n";
+    }
+    return o.str();
+}
+
+std::string CataloguePuzzlesInc(const std::vector<GridOutcome>& grids) {
+    std::ostringstream o;
+    o << "// Generated by nonogram-forge: every puzzle of the catalogue in grid order.\n"
+         "// {stem, rows, cols}\n";
+    for (const GridOutcome& go : grids) {
+        if (go.puzzles.empty()) continue;
+        o << "// " << CatalogueGridSizes()[go.puzzles[0].grid].Label() << "\n";
+        for (const Made& m : go.puzzles) {
+            o << "{\"" << m.stem << "\", " << m.rows << ", " << m.cols << "},\n";
+        }
+    }
+    return o.str();
+}
+
+std::string Credits(const PictureLibrary& lib, const std::vector<GridOutcome>& grids) {
+    std::map<int, std::set<std::string>> used;  // source -> pictures
+    for (const GridOutcome& go : grids) {
+        for (const Made& m : go.puzzles) {
+            const PictureRef& p = lib.Pictures()[m.picture];
+            char cp[16] = "";
+            if (p.codepoint) std::snprintf(cp, sizeof cp, " (U+%04X)", p.codepoint);
+            std::string line = p.name + cp;
+            if (!p.credit.empty()) line += " by " + p.credit;
+            used[p.source].insert(line);
+        }
+    }
+    std::ostringstream o;
+    o << "Pictures of the puzzles\n"
+         "=======================\n\n"
+         "Every puzzle under tasks/black is a picture from one of the sources below,\n"
+         "rendered, fitted to its board and thresholded by nonogram-forge (tools/forge);\n"
+         "MANIFEST.tsv says which picture each puzzle shows and how it was made. The\n"
+         "puzzle files hold only the clues derived from these pictures.\n";
+    for (const auto& [source, names] : used) {
+        const SourceInfo& s = lib.Sources()[source];
+        o << "\n" << s.title << "\n" << std::string(s.title.size(), '-') << "\n";
+        o << "Package: " << s.package << "\nLicense: " << s.license << "\nAuthor: " << s.author
+          << "\nPictures used (" << names.size() << "):\n";
+        for (const std::string& n : names)
+            o << "  " << n << "\n";
+    }
+    return o.str();
+}
+
+}  // namespace
+
+bool BuildCatalogue(const PictureLibrary& lib, const BuildOptions& options, BuildSummary* summary,
+                    std::string* error) {
+    Plan plan = MakePlan(lib);
+    const int gridCount = static_cast<int>(CatalogueGridSizes().size());
+    std::vector<int> grids = options.grids;
+    const bool whole = grids.empty();
+    if (whole) {
+        for (int g = 0; g < gridCount; ++g)
+            grids.push_back(g);
+    }
+    // Larger boards first so that the last job to finish is a short one.
+    std::vector<int> order = grids;
+    std::stable_sort(order.begin(), order.end(), [](int a, int b) {
+        const auto& s = CatalogueGridSizes();
+        return s[a].width * s[a].height * s[a].count > s[b].width * s[b].height * s[b].count;
+    });
+    std::vector<GridOutcome> outcomes(gridCount);
+    std::atomic<int> next{0}, done{0};
+    std::mutex progressMutex;
+    auto worker = [&] {
+        for (int k = next++; k < static_cast<int>(order.size()); k = next++) {
+            outcomes[order[k]] = ForgeGridSize(lib, plan, order[k]);
+            int d = ++done;
+            if (options.progress) {
+                std::lock_guard<std::mutex> lock(progressMutex);
+                options.progress(d, static_cast<int>(order.size()),
+                                 CatalogueGridSizes()[order[k]].Label());
+            }
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int j = 1; j < std::max(1, options.jobs); ++j)
+        threads.emplace_back(worker);
+    worker();
+    for (auto& t : threads)
+        t.join();
+
+    std::vector<GridOutcome> made;
+    for (int g : grids) {
+        if (!outcomes[g].ok) {
+            *error = outcomes[g].error;
+            return false;
+        }
+        made.push_back(outcomes[g]);
+    }
+
+    // Puzzle files: the black/ tree is replaced whole when everything was made.
+    const std::string black = options.dataDir + "/tasks/black";
+    std::error_code ec;
+    if (whole) fs::remove_all(black, ec);
+    std::string manifest = ManifestHeader();
+    for (const GridOutcome& go : made) {
+        for (const Made& m : go.puzzles) {
+            const GridSize& g = CatalogueGridSizes()[m.grid];
+            std::string bytes = EncodePuzzleFile(CluesOf(m.solution));
+            if (bytes.empty() ||
+                !WriteFileAtomically(black + "/" + g.DirCode() + "/" + m.stem + ".dmp", bytes)) {
+                *error = "cannot write " + g.Label() + " " + m.stem;
+                return false;
+            }
+            manifest += ManifestRow(lib, m);
+            ++summary->puzzles;
+            summary->lineSolvable += m.lineSolvable;
+            summary->changedPuzzles += m.cellsChanged > 0;
+            summary->picturesTried += m.picturesTried;
+        }
+    }
+    bool ok = WriteFileAtomically(options.dataDir + "/tasks/MANIFEST.tsv", manifest) &&
+              WriteFileAtomically(options.dataDir + "/tasks/CREDITS", Credits(lib, made));
+    if (ok && !options.catalogueDir.empty()) {
+        ok = WriteFileAtomically(options.catalogueDir + "/catalogue_grids.inc",
+                                 CatalogueGridsInc()) &&
+             WriteFileAtomically(options.catalogueDir + "/catalogue_puzzles.inc",
+                                 CataloguePuzzlesInc(made));
+    }
+    if (!ok) *error = "cannot write the manifest, credits or catalogue tables";
+    return ok;
+}
+
+}  // namespace forge

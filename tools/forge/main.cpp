@@ -1,0 +1,403 @@
+// nonogram-forge: makes the game's puzzle catalogue from freely licensed
+// pictures and checks, lists, exports and imports puzzles.
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tools/forge/build.h"
+#include "tools/forge/game_data.h"
+#include "tools/forge/puzzle_io.h"
+#include "tools/forge/sheet.h"
+
+namespace fs = std::filesystem;
+using namespace forge;
+
+namespace {
+
+const char kUsage[] =
+    "usage: nonogram-forge COMMAND [options]\n"
+    "  build  [--root DIR] [--only LABEL,...] [--out DIR] [--jobs N]\n"
+    "         make every puzzle file, the catalogue tables, MANIFEST.tsv and CREDITS\n"
+    "         (--only makes the named grid sizes into --out, leaving the tables alone)\n"
+    "  check  [--data DIR] [--jobs N]\n"
+    "         read every shipped puzzle with the game's reader and prove it unique\n"
+    "  list   the catalogue: class, label, dirCode, index, stem, rows, cols\n"
+    "  export --format non DIR [--address CLASS/GRID/INDEX] [--data DIR]\n"
+    "         write puzzles as .non files into DIR/<dirCode>/<stem>.non\n"
+    "  import [--into DIR] FILE.non...\n"
+    "         add .non puzzles as picture sources for build (default DIR: tools/forge/imports)\n"
+    "  sheet  OUT.png [--data DIR] [--grid LABEL] [--count N]\n"
+    "         draw solved puzzles of a (partial) build as a contact sheet\n";
+
+// A one-line progress bar on standard error, drawn only on a terminal.
+class ProgressBar {
+  public:
+    explicit ProgressBar(const char* what) : what_(what), tty_(isatty(2) != 0) {}
+    ~ProgressBar() { Finish(); }
+    void Update(int done, int total, const std::string& item = std::string()) {
+        if (!tty_ || total <= 0) return;
+        const int width = 30;
+        int filled = static_cast<int>(static_cast<long>(done) * width / total);
+        std::fprintf(stderr, "\r%s [%s%s] %3d%% %d/%d %-12s", what_,
+                     std::string(filled, '#').c_str(), std::string(width - filled, ' ').c_str(),
+                     static_cast<int>(100L * done / total), done, total, item.c_str());
+        std::fflush(stderr);
+        drawn_ = true;
+    }
+    void Finish() {
+        if (drawn_) std::fprintf(stderr, "\r%*s\r", 80, "");
+        drawn_ = false;
+    }
+
+  private:
+    const char* what_;
+    bool tty_;
+    bool drawn_ = false;
+};
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+struct Args {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> options;
+    std::string Get(const std::string& key, const std::string& fallback) const {
+        auto it = options.find(key);
+        return it == options.end() ? fallback : it->second;
+    }
+};
+
+bool ParseArgs(int argc, char** argv, Args* out) {
+    for (int i = 2; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a.rfind("--", 0) == 0) {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "%s needs a value\n", a.c_str());
+                return false;
+            }
+            out->options[a] = argv[++i];
+        } else {
+            out->positional.push_back(a);
+        }
+    }
+    return true;
+}
+
+int Jobs(const Args& args) {
+    int n = std::atoi(args.Get("--jobs", "2").c_str());
+    return n < 1 ? 1 : n;
+}
+
+bool OpenLibrary(PictureLibrary* lib, const std::string& importDir) {
+    std::string error;
+    if (!lib->Open(importDir, &error)) {
+        std::fprintf(stderr, "nonogram-forge: %s\n", error.c_str());
+        return false;
+    }
+    ProgressBar bar("measuring pictures");
+    lib->Measure([](int d, int t, void* u) { static_cast<ProgressBar*>(u)->Update(d, t); }, &bar);
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+
+int Build(const Args& args) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::string root = args.Get("--root", ".");
+    PictureLibrary lib;
+    if (!OpenLibrary(&lib, args.Get("--imports", root + "/tools/forge/imports"))) return 1;
+    BuildOptions options;
+    options.jobs = Jobs(args);
+    std::string only = args.Get("--only", "");
+    if (only.empty()) {
+        options.dataDir = args.Get("--out", root + "/data");
+        options.catalogueDir = root + "/puzzles";
+    } else {
+        std::stringstream ss(only);
+        for (std::string label; std::getline(ss, label, ',');) {
+            int g = FindGridSize(label);
+            if (g < 0) {
+                std::fprintf(stderr, "nonogram-forge: no grid size %s\n", label.c_str());
+                return 2;
+            }
+            options.grids.push_back(g);
+        }
+        if (!args.options.count("--out")) {
+            std::fprintf(stderr, "nonogram-forge: --only needs --out\n");
+            return 2;
+        }
+        options.dataDir = args.Get("--out", "");
+    }
+    ProgressBar bar("making puzzles");
+    options.progress = [&](int d, int t, const std::string& what) { bar.Update(d, t, what); };
+    BuildSummary summary;
+    std::string error;
+    bool ok = BuildCatalogue(lib, options, &summary, &error);
+    bar.Finish();
+    if (!ok) {
+        std::fprintf(stderr, "nonogram-forge: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf(
+        "made %d puzzles from %d pictures tried (%zu available) in %.1f s: %d line-solvable "
+        "(%.1f%%), "
+        "%d with cells changed\n",
+        summary.puzzles, summary.picturesTried, lib.Pictures().size(), Seconds(start),
+        summary.lineSolvable, 100.0 * summary.lineSolvable / std::max(1, summary.puzzles),
+        summary.changedPuzzles);
+    return 0;
+}
+
+int Check(const Args& args) {
+    const auto start = std::chrono::steady_clock::now();
+    GameData game;
+    std::string error;
+    if (!game.Open(args.Get("--data", "data"), &error)) {
+        std::fprintf(stderr, "nonogram-forge: %s\n", error.c_str());
+        return 1;
+    }
+    const std::vector<Address> all = GameData::Addresses();
+    std::vector<Clues> clues(all.size());
+    std::vector<char> loaded(all.size(), 0);
+    for (size_t i = 0; i < all.size(); ++i)
+        loaded[i] = game.Load(all[i], &clues[i]);
+
+    std::vector<Analysis> results(all.size());
+    std::atomic<size_t> next{0};
+    std::atomic<int> done{0};
+    auto worker = [&] {
+        for (size_t i = next++; i < all.size(); i = next++) {
+            if (loaded[i]) results[i] = Analyse(clues[i]);
+            ++done;
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int j = 1; j < Jobs(args); ++j)
+        threads.emplace_back(worker);
+    {
+        ProgressBar bar("checking");
+        std::thread watcher;
+        if (isatty(2)) {
+            watcher = std::thread([&] {
+                while (done < static_cast<int>(all.size())) {
+                    bar.Update(done, static_cast<int>(all.size()));
+                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                }
+            });
+        }
+        worker();
+        for (auto& t : threads)
+            t.join();
+        if (watcher.joinable()) watcher.join();
+    }
+    int unique = 0, lineSolvable = 0, failing = 0;
+    for (size_t i = 0; i < all.size(); ++i) {
+        const Address& a = all[i];
+        std::string where =
+            GameData::Label(a) + " " + std::to_string(a.index) + " " + GameData::Stem(a);
+        if (!loaded[i]) {
+            ++failing;
+            std::printf("FAIL %s: the game cannot read its puzzle file\n", where.c_str());
+            continue;
+        }
+        const Analysis& r = results[i];
+        if (r.verdict != Verdict::Unique) {
+            ++failing;
+            const char* why = r.verdict == Verdict::Multiple     ? "more than one solution"
+                              : r.verdict == Verdict::NoSolution ? "no solution"
+                                                                 : "uniqueness not proven";
+            std::printf("FAIL %s: %s\n", where.c_str(), why);
+            continue;
+        }
+        ++unique;
+        lineSolvable += r.lineSolvable;
+    }
+    std::printf("checked %zu puzzles in %.2f s: %d unique, %d line-solvable (%.1f%%), %d failing\n",
+                all.size(), Seconds(start), unique, lineSolvable,
+                100.0 * lineSolvable / std::max<size_t>(1, all.size()), failing);
+    return failing == 0 && !all.empty() ? 0 : 1;
+}
+
+int List() {
+    for (const Address& a : GameData::Addresses()) {
+        int rows = 0, cols = 0;
+        GameData::Size(a, &rows, &cols);
+        std::printf("%s\t%s\t%s\t%d\t%s\t%d\t%d\n", SizeClassName(a.sizeClass),
+                    GameData::Label(a).c_str(), GameData::DirCode(a).c_str(), a.index,
+                    GameData::Stem(a).c_str(), rows, cols);
+    }
+    return 0;
+}
+
+int Export(const Args& args) {
+    if (args.Get("--format", "non") != "non" || args.positional.size() != 1) {
+        std::fprintf(stderr, "usage: nonogram-forge export --format non DIR [--address C/G/I]\n");
+        return 2;
+    }
+    GameData game;
+    std::string error;
+    if (!game.Open(args.Get("--data", "data"), &error)) {
+        std::fprintf(stderr, "nonogram-forge: %s\n", error.c_str());
+        return 1;
+    }
+    std::vector<Address> which = GameData::Addresses();
+    std::string address = args.Get("--address", "");
+    if (!address.empty()) {
+        Address a;
+        if (std::sscanf(address.c_str(), "%d/%d/%d", &a.sizeClass, &a.grid, &a.index) != 3) {
+            std::fprintf(stderr, "nonogram-forge: address is CLASS/GRID/INDEX\n");
+            return 2;
+        }
+        bool known = false;
+        for (const Address& b : which)
+            known |= b.sizeClass == a.sizeClass && b.grid == a.grid && b.index == a.index;
+        if (!known) {
+            std::fprintf(stderr, "nonogram-forge: no puzzle at %s\n", address.c_str());
+            return 2;
+        }
+        which = {a};
+    }
+    int written = 0, failed = 0;
+    for (const Address& a : which) {
+        NonPuzzle p;
+        if (!game.Load(a, &p.clues)) {
+            std::fprintf(stderr, "cannot read %s %d\n", GameData::Label(a).c_str(), a.index);
+            ++failed;
+            continue;
+        }
+        p.title = GameData::Stem(a);
+        std::string path = args.positional[0] + "/" + GameData::DirCode(a) + "/" + p.title + ".non";
+        if (!WriteFileAtomically(path, FormatNon(p))) {
+            std::fprintf(stderr, "cannot write %s\n", path.c_str());
+            ++failed;
+            continue;
+        }
+        ++written;
+    }
+    std::printf("exported %d puzzles, %d failed\n", written, failed);
+    return failed ? 1 : 0;
+}
+
+int Import(const Args& args) {
+    const std::string into = args.Get("--into", "tools/forge/imports");
+    if (args.positional.empty()) {
+        std::fprintf(stderr, "usage: nonogram-forge import [--into DIR] FILE.non...\n");
+        return 2;
+    }
+    int added = 0, refused = 0;
+    for (const std::string& file : args.positional) {
+        NonPuzzle p;
+        std::string error;
+        if (!ReadNonFile(file, &p, &error)) {
+            std::printf("refused %s: %s\n", file.c_str(), error.c_str());
+            ++refused;
+            continue;
+        }
+        Analysis a = Analyse(p.clues);
+        if (a.verdict != Verdict::Unique) {
+            std::printf("refused %s: %s\n", file.c_str(),
+                        a.verdict == Verdict::Multiple ? "more than one solution"
+                                                       : "no provable single solution");
+            ++refused;
+            continue;
+        }
+        std::string name = fs::path(file).filename().string();
+        if (!WriteFileAtomically(into + "/" + name, FormatNon(p))) {
+            std::printf("refused %s: cannot write into %s\n", file.c_str(), into.c_str());
+            ++refused;
+            continue;
+        }
+        std::printf("added %s: %dx%d, %s\n", name.c_str(), p.clues.cols, p.clues.rows,
+                    a.lineSolvable ? "line-solvable" : "needs lookahead");
+        ++added;
+    }
+    std::printf("imported %d, refused %d\n", added, refused);
+    return refused ? 1 : 0;
+}
+
+int Sheet(const Args& args) {
+    if (args.positional.size() != 1) {
+        std::fprintf(
+            stderr,
+            "usage: nonogram-forge sheet OUT.png [--data DIR] [--grid LABEL] [--count N]\n");
+        return 2;
+    }
+    const std::string data = args.Get("--data", "data");
+    bool ok = false;
+    std::string manifest = ReadWholeFile(data + "/tasks/MANIFEST.tsv", &ok);
+    if (!ok) {
+        std::fprintf(stderr, "nonogram-forge: no %s/tasks/MANIFEST.tsv\n", data.c_str());
+        return 1;
+    }
+    struct Row {
+        std::string label, dir, stem, source, picture;
+        int rows, cols;
+    };
+    std::vector<Row> rows;
+    std::stringstream ss(manifest);
+    std::string line;
+    std::getline(ss, line);  // header
+    const std::string grid = args.Get("--grid", "");
+    while (std::getline(ss, line)) {
+        std::vector<std::string> f;
+        std::stringstream ls(line);
+        for (std::string x; std::getline(ls, x, '\t');)
+            f.push_back(x);
+        if (f.size() < 9 || (!grid.empty() && f[1] != grid)) continue;
+        rows.push_back(
+            {f[1], f[2], f[4], f[7], f[8], std::atoi(f[5].c_str()), std::atoi(f[6].c_str())});
+    }
+    const int count = std::atoi(args.Get("--count", "60").c_str());
+    std::vector<SheetTile> tiles;
+    const size_t n = rows.size();
+    const size_t want = std::min(n, static_cast<size_t>(std::max(1, count)));
+    for (size_t k = 0; k < want; ++k) {
+        const Row& r = rows[k * n / want];
+        Clues clues;
+        std::string bytes =
+            ReadWholeFile(data + "/tasks/black/" + r.dir + "/" + r.stem + ".dmp", &ok);
+        SheetTile tile;
+        tile.caption = r.label + " " + r.stem;
+        if (ok && DecodePuzzleFile(bytes, r.rows, r.cols, &clues))
+            tile.picture = Analyse(clues).solution;
+        tiles.push_back(tile);
+    }
+    std::string error;
+    if (!WriteContactSheet(args.positional[0], tiles, 8, &error)) {
+        std::fprintf(stderr, "nonogram-forge: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("drew %zu puzzles into %s\n", tiles.size(), args.positional[0].c_str());
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    const std::string command = argv[1];
+    Args args;
+    if (!ParseArgs(argc, argv, &args)) return 2;
+    if (command == "build") return Build(args);
+    if (command == "check") return Check(args);
+    if (command == "list") return List();
+    if (command == "export") return Export(args);
+    if (command == "import") return Import(args);
+    if (command == "sheet") return Sheet(args);
+    std::fputs(kUsage, stderr);
+    return 2;
+}

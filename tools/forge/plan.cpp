@@ -1,0 +1,386 @@
+// Planning the catalogue: which puzzles are smaller than their grid size, how
+// each stem is formed, and which pictures each grid size gets, crisp simple
+// pictures for small boards and detailed or colourful ones for large boards.
+#include "tools/forge/plan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+namespace forge {
+
+namespace {
+
+// {class, W, H, puzzles}
+constexpr int kGridTable[][4] = {
+    {0, 10, 10, 155}, {0, 10, 15, 12}, {0, 15, 10, 8},  {0, 15, 15, 132}, {1, 10, 20, 5},
+    {1, 10, 25, 1},   {1, 15, 20, 25}, {1, 15, 25, 7},  {1, 20, 10, 3},   {1, 20, 15, 27},
+    {1, 20, 20, 103}, {1, 20, 25, 45}, {1, 25, 10, 1},  {1, 25, 15, 11},  {1, 25, 20, 68},
+    {1, 25, 25, 117}, {2, 15, 30, 11}, {2, 15, 35, 7},  {2, 20, 30, 23},  {2, 20, 35, 7},
+    {2, 25, 30, 53},  {2, 25, 35, 34}, {2, 30, 10, 2},  {2, 30, 15, 12},  {2, 30, 20, 19},
+    {2, 30, 25, 21},  {2, 30, 30, 66}, {2, 30, 35, 24}, {2, 35, 15, 3},   {2, 35, 20, 14},
+    {2, 35, 25, 24},  {2, 35, 30, 44}, {2, 35, 35, 54}, {3, 10, 40, 1},   {3, 15, 40, 2},
+    {3, 15, 50, 1},   {3, 20, 40, 2},  {3, 20, 45, 2},  {3, 25, 40, 18},  {3, 25, 45, 1},
+    {3, 30, 40, 30},  {3, 30, 45, 7},  {3, 30, 50, 1},  {3, 35, 40, 15},  {3, 35, 45, 13},
+    {3, 35, 50, 5},   {3, 40, 15, 4},  {3, 40, 20, 3},  {3, 40, 25, 4},   {3, 40, 30, 8},
+    {3, 40, 35, 7},   {3, 40, 40, 8},  {3, 40, 45, 8},  {3, 40, 50, 4},   {3, 45, 10, 1},
+    {3, 45, 15, 2},   {3, 45, 20, 3},  {3, 45, 25, 4},  {3, 45, 30, 4},   {3, 45, 35, 14},
+    {3, 45, 40, 4},   {3, 45, 45, 3},  {3, 45, 50, 3},  {3, 50, 15, 1},   {3, 50, 20, 3},
+    {3, 50, 25, 1},   {3, 50, 30, 3},  {3, 50, 35, 8},  {3, 50, 40, 3},   {3, 50, 50, 26},
+    {4, 40, 55, 14},  {4, 40, 60, 3},  {4, 45, 55, 4},  {4, 45, 65, 3},   {4, 50, 60, 2},
+    {4, 50, 65, 1},   {4, 50, 75, 4},  {4, 55, 35, 2},  {4, 55, 40, 1},   {4, 55, 45, 1},
+    {4, 55, 65, 16},  {4, 55, 75, 24}, {4, 60, 15, 1},  {4, 60, 35, 1},   {4, 60, 45, 1},
+    {4, 60, 55, 1},   {4, 60, 80, 1},  {4, 65, 30, 1},  {4, 65, 35, 3},   {4, 65, 50, 2},
+    {4, 65, 65, 3},   {4, 65, 75, 1},  {4, 70, 35, 1},  {4, 70, 50, 1},   {4, 75, 35, 1},
+    {4, 75, 60, 1},   {4, 75, 65, 1},  {4, 80, 55, 1},  {4, 80, 60, 1},   {4, 80, 80, 1},
+};
+
+struct Pin {
+    const char* label;
+    int index;
+    const char* stem;
+    int rows, cols;  // 0: the grid size's own or the picture's
+    bool smaller;
+    StemStyle style;
+    const char* pictures[3];  // "source:name"
+};
+
+// The puzzles every copy of the catalogue has in the same place.
+const Pin kPins[] = {
+    {"10x10", 0, "image25534", 0, 0, false, StemStyle::Other, {"mdi:cat", "fa:paw", nullptr}},
+    {"10x10",
+     154,
+     "6x10_boy",
+     10,
+     6,
+     true,
+     StemStyle::Label,
+     {"mdi:human-child", "mdi:human-male", "fa:child"}},
+    {"25x25",
+     0,
+     "00001_bear",
+     0,
+     0,
+     false,
+     StemStyle::Number,
+     {"emoji:bear-face", "emoji:teddy-bear", nullptr}},
+    {"15x35", 0, "15x35_full_dwnld_0041", 31, 15, true, StemStyle::Label, {nullptr}},
+    {"80x80",
+     0,
+     "80x80_girl",
+     77,
+     80,
+     true,
+     StemStyle::Label,
+     {"emoji:girl", "mdi:face-woman", nullptr}},
+};
+
+double Aspect(double rows, double cols) {
+    return std::log(rows / cols);
+}
+
+// How well a picture reads on a board of about this many cells a side:
+// crisp cells, neither a blot nor a speck, and more than one plain blob.
+double LooksAt(const PictureRef& p, double side) {
+    int s = 0;
+    for (int k = 1; k < 6; ++k) {
+        if (std::fabs(kReferenceSizes[k] - side) < std::fabs(kReferenceSizes[s] - side)) s = k;
+    }
+    double score = p.crispness[s];
+    score -= 1.5 * std::max(0.0, p.filled[s] - 0.6) + 1.5 * std::max(0.0, 0.3 - p.filled[s]);
+    score -= 0.25 * std::max(0.0, 1.8 - p.runs[s]);
+    return score;
+}
+
+std::string Family(const std::string& name) {
+    return name.substr(0, name.find('-'));
+}
+constexpr int kFamilyMax = 3;  // pictures whose names start with the same word
+
+// How well a picture suits a slot; negative when it cannot serve it.
+double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, const GridSize& g) {
+    const bool colour = lib.Sources()[p.source].kind == SourceKind::Colour;
+    int rows = 0, cols = 0;
+    SlotBoardSize(slot, p, &rows, &cols);
+    const int minSide = std::min(g.width, g.height);
+    if (colour && minSide < 25) return -1;
+    const double side = std::sqrt(static_cast<double>(rows) * cols);
+    double score = LooksAt(p, side);
+    if (slot.pinnedRows || slot.exact) {
+        int tr = slot.pinnedRows ? slot.pinnedRows : g.height;
+        int tc = slot.pinnedCols ? slot.pinnedCols : g.width;
+        double mismatch = std::fabs(Aspect(p.sourceHeight, p.sourceWidth) - Aspect(tr, tc));
+        score -= 0.6 * mismatch;
+    } else {
+        if (rows == g.height && cols == g.width) return -1;
+        double kept =
+            std::min(static_cast<double>(rows) / g.height, static_cast<double>(cols) / g.width);
+        if (kept < 0.55) return -1;
+        score -= 0.3 * (1.0 - kept);
+    }
+    if (colour && side >= 30) score += 0.12;
+    if (p.fill < 0.12 || p.fill > 0.9) score -= 0.3;
+    return score;
+}
+
+int FindPicture(const PictureLibrary& lib, const std::string& key) {
+    size_t colon = key.find(':');
+    std::string source = key.substr(0, colon), name = key.substr(colon + 1);
+    const auto& pics = lib.Pictures();
+    for (size_t i = 0; i < pics.size(); ++i) {
+        if (pics[i].name == name && lib.Sources()[pics[i].source].id == source) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+// Marks `want` of the `free` positions, spread evenly, the last one included.
+std::vector<int> Spread(const std::vector<int>& free, int want) {
+    std::vector<int> chosen;
+    const int n = static_cast<int>(free.size());
+    if (want <= 0 || n == 0) return chosen;
+    for (int i = 0; i < n; ++i) {
+        if (static_cast<long>(i + 1) * want / n > static_cast<long>(i) * want / n)
+            chosen.push_back(free[i]);
+    }
+    return chosen;
+}
+
+}  // namespace
+
+std::string GridSize::Label() const {
+    return std::to_string(width) + "x" + std::to_string(height);
+}
+
+std::string GridSize::DirCode() const {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%03d", (width / 5 - 2) * 15 + (height / 5 - 2) + 1);
+    return buf;
+}
+
+const std::vector<GridSize>& CatalogueGridSizes() {
+    static const std::vector<GridSize> sizes = [] {
+        std::vector<GridSize> v;
+        for (const auto& row : kGridTable)
+            v.push_back({row[0], row[1], row[2], row[3]});
+        return v;
+    }();
+    return sizes;
+}
+
+const char* SizeClassName(int sizeClass) {
+    static const char* const kNames[] = {"XSmall", "Small", "Medium", "Large", "XLarge"};
+    return sizeClass >= 0 && sizeClass < 5 ? kNames[sizeClass] : "";
+}
+
+int FindGridSize(const std::string& label) {
+    const auto& sizes = CatalogueGridSizes();
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        if (sizes[i].Label() == label) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void SlotBoardSize(const Slot& slot, const PictureRef& picture, int* rows, int* cols) {
+    const GridSize& g = CatalogueGridSizes()[slot.grid];
+    if (slot.pinnedRows) {
+        *rows = slot.pinnedRows;
+        *cols = slot.pinnedCols;
+    } else if (slot.exact) {
+        *rows = g.height;
+        *cols = g.width;
+    } else {
+        FittedSize(picture.sourceWidth, picture.sourceHeight, g.height, g.width, rows, cols);
+    }
+}
+
+Plan MakePlan(const PictureLibrary& lib) {
+    const auto& sizes = CatalogueGridSizes();
+    const int gridCount = static_cast<int>(sizes.size());
+    Plan plan;
+
+    // Slots in catalogue order, with the pinned ones.
+    std::vector<std::vector<int>> slotsOf(gridCount);
+    for (int g = 0; g < gridCount; ++g) {
+        plan.firstSlot.push_back(static_cast<int>(plan.slots.size()));
+        for (int i = 0; i < sizes[g].count; ++i) {
+            Slot s;
+            s.grid = g;
+            s.index = i;
+            slotsOf[g].push_back(static_cast<int>(plan.slots.size()));
+            plan.slots.push_back(s);
+        }
+    }
+    std::vector<char> pinned(plan.slots.size(), 0);
+    for (const Pin& pin : kPins) {
+        int g = FindGridSize(pin.label);
+        Slot& s = plan.slots[plan.firstSlot[g] + pin.index];
+        s.exact = !pin.smaller;
+        s.pinnedRows = pin.rows;
+        s.pinnedCols = pin.cols;
+        s.pinnedStem = pin.stem;
+        s.style = pin.style;
+        for (const char* key : pin.pictures) {
+            if (!key) break;
+            int p = FindPicture(lib, key);
+            if (p >= 0) s.pinnedPictures.push_back(p);
+        }
+        pinned[plan.firstSlot[g] + pin.index] = 1;
+    }
+
+    // Smaller puzzles per grid size: in proportion to its count, largest
+    // remainders first, then spread over its free slots.
+    std::vector<int> smaller(gridCount, 0);
+    std::vector<std::pair<double, int>> remainders;
+    int given = 0;
+    for (int g = 0; g < gridCount; ++g) {
+        double share = static_cast<double>(sizes[g].count) * kSmallerTotal / kPuzzleTotal;
+        smaller[g] = static_cast<int>(share);
+        int forced = 0;
+        for (int s : slotsOf[g])
+            forced += pinned[s] && !plan.slots[s].exact;
+        if (smaller[g] < forced) smaller[g] = forced;
+        given += smaller[g];
+        remainders.push_back({-(share - std::floor(share)), g});
+    }
+    std::stable_sort(remainders.begin(), remainders.end());
+    for (size_t i = 0; given < kSmallerTotal && i < remainders.size(); ++i) {
+        int g = remainders[i].second;
+        if (smaller[g] < sizes[g].count) {
+            ++smaller[g];
+            ++given;
+        }
+    }
+    for (int g = 0; g < gridCount; ++g) {
+        std::vector<int> free;
+        int forced = 0;
+        for (int s : slotsOf[g]) {
+            if (pinned[s]) {
+                forced += !plan.slots[s].exact;
+            } else {
+                free.push_back(s);
+            }
+        }
+        for (int s : free)
+            plan.slots[s].exact = true;
+        for (int s : Spread(free, smaller[g] - forced))
+            plan.slots[s].exact = false;
+    }
+
+    // Stem styles over the whole catalogue.
+    std::vector<int> free;
+    int numbers = kNumberStemTotal, others = kOtherStemTotal;
+    for (size_t s = 0; s < plan.slots.size(); ++s) {
+        if (!pinned[s]) {
+            free.push_back(static_cast<int>(s));
+        } else if (plan.slots[s].style == StemStyle::Number) {
+            --numbers;
+        } else if (plan.slots[s].style == StemStyle::Other) {
+            --others;
+        }
+    }
+    for (int s : Spread(free, numbers))
+        plan.slots[s].style = StemStyle::Number;
+    std::vector<int> rest;
+    for (int s : free) {
+        if (plan.slots[s].style == StemStyle::Label) rest.push_back(s);
+    }
+    for (int s : Spread(rest, others))
+        plan.slots[s].style = StemStyle::Other;
+
+    // Pictures: small boards choose first, each picture serves once.
+    const auto& pics = lib.Pictures();
+    std::vector<char> used(pics.size(), 0);
+    std::map<std::string, int> families;
+    for (const Slot& s : plan.slots) {
+        for (int p : s.pinnedPictures) {
+            used[p] = 1;
+            ++families[Family(pics[p].name)];
+        }
+    }
+    std::vector<int> order(gridCount);
+    for (int g = 0; g < gridCount; ++g)
+        order[g] = g;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return sizes[a].width * sizes[a].height < sizes[b].width * sizes[b].height;
+    });
+    auto best = [&](const Slot& slot) {
+        int chosen = -1;
+        double top = -1e9;
+        for (size_t p = 0; p < pics.size(); ++p) {
+            if (used[p] || families[Family(pics[p].name)] >= kFamilyMax) continue;
+            double sc = Score(lib, pics[p], slot, sizes[slot.grid]);
+            if (sc < 0) continue;
+            if (sc > top) {
+                top = sc;
+                chosen = static_cast<int>(p);
+            }
+        }
+        if (chosen >= 0) {
+            used[chosen] = 1;
+            ++families[Family(pics[chosen].name)];
+        }
+        return chosen;
+    };
+    for (int g : order) {
+        for (int s : slotsOf[g])
+            plan.slots[s].primary = best(plan.slots[s]);
+    }
+    plan.reserveExact.assign(gridCount, {});
+    plan.reserveSmaller.assign(gridCount, {});
+    for (int g : order) {
+        int exact = 0, small = 0;
+        for (int s : slotsOf[g])
+            (plan.slots[s].exact ? exact : small) += 1;
+        Slot probe;
+        probe.grid = g;
+        probe.exact = true;
+        for (int i = 0; i < std::max(3, exact / 2); ++i) {
+            int p = best(probe);
+            if (p >= 0) plan.reserveExact[g].push_back(p);
+        }
+        probe.exact = false;
+        for (int i = 0; small && i < std::max(3, small / 2); ++i) {
+            int p = best(probe);
+            if (p >= 0) plan.reserveSmaller[g].push_back(p);
+        }
+    }
+    // Overflow lists: ranked without regard to other grid sizes.
+    plan.overflowExact.assign(gridCount, {});
+    plan.overflowSmaller.assign(gridCount, {});
+    for (int g = 0; g < gridCount; ++g) {
+        for (int kind = 0; kind < 2; ++kind) {
+            Slot probe;
+            probe.grid = g;
+            probe.exact = kind == 0;
+            std::vector<std::pair<double, int>> ranked;
+            for (size_t p = 0; p < pics.size(); ++p) {
+                double sc = Score(lib, pics[p], probe, sizes[g]);
+                if (sc >= 0) ranked.push_back({-sc, static_cast<int>(p)});
+            }
+            const size_t keep = std::min(ranked.size(), static_cast<size_t>(sizes[g].count) + 12);
+            std::partial_sort(ranked.begin(), ranked.begin() + keep, ranked.end());
+            auto& list = kind == 0 ? plan.overflowExact[g] : plan.overflowSmaller[g];
+            for (size_t k = 0; k < keep; ++k)
+                list.push_back(ranked[k].second);
+        }
+    }
+
+    if (std::getenv("FORGE_DEBUG")) {
+        int none = 0;
+        for (const Slot& s : plan.slots)
+            none += s.primary < 0;
+        std::fprintf(stderr, "plan: %d slots without a picture, families %zu\n", none,
+                     families.size());
+        for (int g = 0; g < gridCount; ++g) {
+            std::fprintf(stderr, "  %s reserves %zu + %zu\n", sizes[g].Label().c_str(),
+                         plan.reserveExact[g].size(), plan.reserveSmaller[g].size());
+        }
+    }
+    return plan;
+}
+
+}  // namespace forge

@@ -1,0 +1,116 @@
+// Drawing contact sheets with libpng; captions with FreeType when a DejaVu
+// font is installed (they are left out otherwise).
+#include "tools/forge/sheet.h"
+
+#include <ft2build.h>
+#include <png.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <cstdio>
+
+namespace forge {
+
+namespace {
+
+constexpr int kTile = 168;    // tile width and picture box height, pixels
+constexpr int kCaption = 16;  // caption band under each picture
+constexpr int kGap = 8;
+constexpr const char* kCaptionFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+struct Canvas {
+    int width, height;
+    std::vector<uint8_t> px;
+    void Fill(int x, int y, int w, int h, uint8_t v) {
+        for (int j = std::max(0, y); j < std::min(height, y + h); ++j) {
+            for (int i = std::max(0, x); i < std::min(width, x + w); ++i)
+                px[static_cast<size_t>(j) * width + i] = v;
+        }
+    }
+};
+
+void DrawText(FT_Face face, Canvas& c, int x, int baseline, int maxWidth, const std::string& text) {
+    int pen = x;
+    for (char ch : text) {
+        if (FT_Load_Char(face, static_cast<unsigned char>(ch), FT_LOAD_RENDER) != 0) continue;
+        const FT_GlyphSlot g = face->glyph;
+        if (pen + static_cast<int>(g->advance.x >> 6) > x + maxWidth) break;
+        for (unsigned row = 0; row < g->bitmap.rows; ++row) {
+            for (unsigned col = 0; col < g->bitmap.width; ++col) {
+                int px = pen + g->bitmap_left + static_cast<int>(col);
+                int py = baseline - g->bitmap_top + static_cast<int>(row);
+                if (px < 0 || py < 0 || px >= c.width || py >= c.height) continue;
+                uint8_t a = g->bitmap.buffer[row * g->bitmap.pitch + col];
+                uint8_t& d = c.px[static_cast<size_t>(py) * c.width + px];
+                d = static_cast<uint8_t>(std::min<int>(d, 255 - a));
+            }
+        }
+        pen += static_cast<int>(g->advance.x >> 6);
+    }
+}
+
+}  // namespace
+
+bool WriteContactSheet(const std::string& path, const std::vector<SheetTile>& tiles, int perRow,
+                       std::string* error) {
+    if (tiles.empty() || perRow < 1) {
+        *error = "nothing to draw";
+        return false;
+    }
+    const int cols = std::min(perRow, static_cast<int>(tiles.size()));
+    const int rows = (static_cast<int>(tiles.size()) + cols - 1) / cols;
+    Canvas c{kGap + cols * (kTile + kGap), kGap + rows * (kTile + kCaption + kGap), {}};
+    c.px.assign(static_cast<size_t>(c.width) * c.height, 236);
+
+    FT_Library lib = nullptr;
+    FT_Face face = nullptr;
+    if (FT_Init_FreeType(&lib) == 0 && FT_New_Face(lib, kCaptionFont, 0, &face) == 0) {
+        FT_Set_Pixel_Sizes(face, 0, 11);
+    }
+    for (size_t t = 0; t < tiles.size(); ++t) {
+        const Bitmap& b = tiles[t].picture;
+        const int tx = kGap + static_cast<int>(t % cols) * (kTile + kGap);
+        const int ty = kGap + static_cast<int>(t / cols) * (kTile + kCaption + kGap);
+        if (b.rows > 0 && b.cols > 0) {
+            const int cell = std::max(1, std::min(kTile / b.cols, kTile / b.rows));
+            const int ox = tx + (kTile - cell * b.cols) / 2;
+            const int oy = ty + (kTile - cell * b.rows) / 2;
+            c.Fill(ox - 1, oy - 1, cell * b.cols + 2, cell * b.rows + 2, 160);
+            c.Fill(ox, oy, cell * b.cols, cell * b.rows, 255);
+            for (int r = 0; r < b.rows; ++r) {
+                for (int col = 0; col < b.cols; ++col) {
+                    if (b.at(r, col)) c.Fill(ox + col * cell, oy + r * cell, cell, cell, 20);
+                }
+            }
+        }
+        if (face) DrawText(face, c, tx, ty + kTile + 12, kTile, tiles[t].caption);
+    }
+    if (face) FT_Done_Face(face);
+    if (lib) FT_Done_FreeType(lib);
+
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        *error = "cannot write " + path;
+        return false;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(f);
+        *error = "PNG encoding failed";
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(c.width), static_cast<png_uint_32>(c.height),
+                 8, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < c.height; ++y)
+        png_write_row(png, &c.px[static_cast<size_t>(y) * c.width]);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(f) == 0;
+}
+
+}  // namespace forge
