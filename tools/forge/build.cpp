@@ -72,6 +72,37 @@ bool FlipToLineSolvable(const std::vector<float>& ink, double t, Bitmap* b, int 
     return FillInRange(*b);
 }
 
+// A picture that falls apart into specks at this size does not read as a
+// picture: at most a few runs of one or two cells standing alone.
+bool Coherent(const Bitmap& b) {
+    std::vector<int> label(b.cells.size(), 0);
+    std::vector<int> stack;
+    int specks = 0;
+    for (size_t start = 0; start < b.cells.size(); ++start) {
+        if (!b.cells[start] || label[start]) continue;
+        int size = 0;
+        stack.push_back(static_cast<int>(start));
+        label[start] = 1;
+        while (!stack.empty()) {
+            int cell = stack.back();
+            stack.pop_back();
+            ++size;
+            const int r = cell / b.cols, c = cell % b.cols;
+            const int nr[4] = {r - 1, r + 1, r, r}, nc[4] = {c, c, c - 1, c + 1};
+            for (int k = 0; k < 4; ++k) {
+                if (nr[k] < 0 || nr[k] >= b.rows || nc[k] < 0 || nc[k] >= b.cols) continue;
+                const int n = nr[k] * b.cols + nc[k];
+                if (b.cells[n] && !label[n]) {
+                    label[n] = 1;
+                    stack.push_back(n);
+                }
+            }
+        }
+        specks += size <= 2;
+    }
+    return specks <= std::max(3, b.FilledCount() / 100);
+}
+
 }  // namespace
 
 bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out) {
@@ -83,7 +114,7 @@ bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out)
     std::vector<Candidate> candidates;
     for (double t : kThresholds) {
         Bitmap b = Threshold(ink, rows, cols, t);
-        if (!FillInRange(b)) continue;
+        if (!FillInRange(b) || !Coherent(b)) continue;
         std::vector<int> undecided = UndecidedByLines(CluesOf(b));
         if (undecided.empty()) {
             out->unique = out->lineSolvable = true;
