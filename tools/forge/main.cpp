@@ -26,9 +26,10 @@ namespace {
 
 const char kUsage[] =
     "usage: nonogram-forge COMMAND [options]\n"
-    "  build  [--root DIR] [--only LABEL,...] [--out DIR] [--jobs N]\n"
-    "         make every puzzle file, the catalogue tables, MANIFEST.tsv and CREDITS\n"
-    "         (--only makes the named grid sizes into --out, leaving the tables alone)\n"
+    "  build  [--root DIR] [--out DIR] [--catalogue DIR] [--only LABEL,...] [--jobs N]\n"
+    "         make every puzzle file, MANIFEST.tsv and CREDITS (into --out, default\n"
+    "         ROOT/data) and the catalogue tables (into --catalogue, default ROOT/puzzles);\n"
+    "         --only makes the named grid sizes into --out and leaves the tables alone\n"
     "  check  [--data DIR] [--jobs N]\n"
     "         read every shipped puzzle with the game's reader and prove it unique\n"
     "  list   the catalogue: class, label, dirCode, index, stem, rows, cols\n"
@@ -122,7 +123,7 @@ int Build(const Args& args) {
     std::string only = args.Get("--only", "");
     if (only.empty()) {
         options.dataDir = args.Get("--out", root + "/data");
-        options.catalogueDir = root + "/puzzles";
+        options.catalogueDir = args.Get("--catalogue", root + "/puzzles");
     } else {
         std::stringstream ss(only);
         for (std::string label; std::getline(ss, label, ',');) {
