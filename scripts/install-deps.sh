@@ -11,7 +11,7 @@ common=(
 # Picture and glyph sources the asset forges read; tests regenerate assets from them.
 sources=(
     fonts-materialdesignicons-webfont fonts-material-design-icons-iconfont
-    fonts-font-awesome fonts-noto-color-emoji fonts-crosextra-carlito
+    fonts-font-awesome fonts-noto-color-emoji fonts-crosextra-carlito unicode-data
 )
 testing=(libgtest-dev googletest xvfb xauth)
 
