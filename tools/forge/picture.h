@@ -44,7 +44,7 @@ struct PictureRef {
     std::string credit;      // who made this picture, when it differs from the source's author
     int sourceWidth = 0;     // ink box on the rendered raster
     int sourceHeight = 0;
-    double fill = 0;          // mean coverage of the ink box
+    double fill = 0;  // mean coverage of the ink box
     // At the reference sizes below, thresholded at one half:
     float crispness[6] = {};  // 1 = every cell clearly ink or paper
     float filled[6] = {};     // share of filled cells

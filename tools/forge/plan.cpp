@@ -120,7 +120,7 @@ double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, c
         if (kept < 0.55) return -1;
         score -= 0.3 * (1.0 - kept);
     }
-    if (colour) score += side >= 30 ? 0.3 : 0.15;  // colour pictures keep detail on big boards
+    if (colour && side >= 30) score += 0.3;  // colour pictures keep their detail on big boards
     if (p.fill < 0.12 || p.fill > 0.9) score -= 0.3;
     return score;
 }
