@@ -97,15 +97,17 @@ double LooksAt(const PictureRef& p, double side) {
 std::string Family(const std::string& name) {
     return name.substr(0, name.find('-'));
 }
-constexpr int kFamilyMax = 3;  // pictures whose names start with the same word
+constexpr int kFamilyMax = 5;  // pictures whose names start with the same word
 
-// How well a picture suits a slot; negative when it cannot serve it.
+// How well a picture suits a slot (higher is better); kCannotServe when it
+// cannot serve the slot at all.
+constexpr double kCannotServe = -1e9;
 double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, const GridSize& g) {
     const bool colour = lib.Sources()[p.source].kind == SourceKind::Colour;
     int rows = 0, cols = 0;
     SlotBoardSize(slot, p, &rows, &cols);
     const int minSide = std::min(g.width, g.height);
-    if (colour && minSide < 25) return -1;
+    if (colour && minSide < 25) return kCannotServe;
     const double side = std::sqrt(static_cast<double>(rows) * cols);
     double score = LooksAt(p, side);
     if (slot.pinnedRows || slot.exact) {
@@ -114,10 +116,10 @@ double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, c
         double mismatch = std::fabs(Aspect(p.sourceHeight, p.sourceWidth) - Aspect(tr, tc));
         score -= 0.6 * mismatch;
     } else {
-        if (rows == g.height && cols == g.width) return -1;
+        if (rows == g.height && cols == g.width) return kCannotServe;
         double kept =
             std::min(static_cast<double>(rows) / g.height, static_cast<double>(cols) / g.width);
-        if (kept < 0.55) return -1;
+        if (kept < 0.55) return kCannotServe;
         score -= 0.3 * (1.0 - kept);
     }
     if (colour && side >= 30) score += 0.3;  // colour pictures keep their detail on big boards
@@ -309,11 +311,11 @@ Plan MakePlan(const PictureLibrary& lib) {
     });
     auto best = [&](const Slot& slot) {
         int chosen = -1;
-        double top = -1e9;
+        double top = kCannotServe;
         for (size_t p = 0; p < pics.size(); ++p) {
             if (used[p] || families[Family(pics[p].name)] >= kFamilyMax) continue;
             double sc = Score(lib, pics[p], slot, sizes[slot.grid]);
-            if (sc < 0) continue;
+            if (sc == kCannotServe) continue;
             if (sc > top) {
                 top = sc;
                 chosen = static_cast<int>(p);
@@ -338,34 +340,69 @@ Plan MakePlan(const PictureLibrary& lib) {
         Slot probe;
         probe.grid = g;
         probe.exact = true;
-        for (int i = 0; i < std::max(3, exact / 2); ++i) {
+        for (int i = 0; i < std::max(3, exact / 3 + 1); ++i) {
             int p = best(probe);
             if (p >= 0) plan.reserveExact[g].push_back(p);
         }
         probe.exact = false;
-        for (int i = 0; small && i < std::max(3, small / 2); ++i) {
+        for (int i = 0; small && i < std::max(3, small / 3 + 1); ++i) {
             int p = best(probe);
             if (p >= 0) plan.reserveSmaller[g].push_back(p);
         }
     }
-    // Overflow lists: ranked without regard to other grid sizes.
+    // Overflow lists, for grid sizes whose reserves run out: first the
+    // pictures nobody planned, drafted in turns so grid sizes do not share
+    // them; then, as a last resort, pictures another puzzle may show too,
+    // spares before planned ones.
     plan.overflowExact.assign(gridCount, {});
     plan.overflowSmaller.assign(gridCount, {});
-    for (int g = 0; g < gridCount; ++g) {
+    std::vector<char> planned = used;
+    std::vector<char> primary(pics.size(), 0);
+    for (const Slot& s : plan.slots) {
+        if (s.primary >= 0) primary[s.primary] = 1;
+        for (int p : s.pinnedPictures)
+            primary[p] = 1;
+    }
+    for (int round = 0; round < 4; ++round) {
+        for (int g : order) {
+            int exact = 0, small = 0;
+            for (int s : slotsOf[g])
+                (plan.slots[s].exact ? exact : small) += 1;
+            Slot probe;
+            probe.grid = g;
+            probe.exact = true;
+            if (round < 1 + exact / 8) {
+                int p = best(probe);
+                if (p >= 0) plan.overflowExact[g].push_back(p);
+            }
+            probe.exact = false;
+            if (small && round < 1 + small / 8) {
+                int p = best(probe);
+                if (p >= 0) plan.overflowSmaller[g].push_back(p);
+            }
+        }
+    }
+    std::vector<int> listed(pics.size(), 0);  // grid sizes that put a spare near their top
+    for (int g : order) {
         for (int kind = 0; kind < 2; ++kind) {
             Slot probe;
             probe.grid = g;
             probe.exact = kind == 0;
             std::vector<std::pair<double, int>> ranked;
             for (size_t p = 0; p < pics.size(); ++p) {
+                if (!planned[p]) continue;
                 double sc = Score(lib, pics[p], probe, sizes[g]);
-                if (sc >= 0) ranked.push_back({-sc, static_cast<int>(p)});
+                if (sc == kCannotServe) continue;
+                ranked.push_back(
+                    {(primary[p] ? 10.0 : 0.0) + 0.5 * listed[p] - sc, static_cast<int>(p)});
             }
             const size_t keep = std::min(ranked.size(), static_cast<size_t>(sizes[g].count) + 12);
             std::partial_sort(ranked.begin(), ranked.begin() + keep, ranked.end());
             auto& list = kind == 0 ? plan.overflowExact[g] : plan.overflowSmaller[g];
             for (size_t k = 0; k < keep; ++k)
                 list.push_back(ranked[k].second);
+            for (size_t k = 0; k < keep && k < 4; ++k)
+                ++listed[ranked[k].second];
         }
     }
 
