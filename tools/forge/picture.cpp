@@ -140,7 +140,7 @@ bool InterfaceWord(const std::string& word) {
         "disqus", "docker", "duolingo", "emby", "epic", "feedly", "foursquare", "google", "hulu",
         "lego", "medium", "meetup", "nuget", "octocat", "origin", "pandora", "pinterest",
         "pocket", "quora", "react", "rss", "sony", "steam", "tesla", "tor", "twitter", "ubisoft",
-        "uber", "vk", "wechat", "wikipedia", "youtube", "yahoo", "dev", "logo", "ra", "strikethrough", "kelvin", "rsvp", "tiktok", "ray", "webhook", "password", "paragraph", "west", "east", "north", "south", "grading", "description", "placard", "dvr", "fmd", "pilcrow", "sigma", "pi", "omega", "alpha", "beta", "gamma", "delta", "lambda", "percent", "division", "multiplication", "equal", "approximately", "function", "variable",
+        "uber", "vk", "wechat", "wikipedia", "youtube", "yahoo", "dev", "logo", "ra", "strikethrough", "kelvin", "rsvp", "tiktok", "discord", "aod", "linear", "hashtag", "swipe", "ray", "webhook", "password", "paragraph", "west", "east", "north", "south", "grading", "description", "placard", "dvr", "fmd", "pilcrow", "sigma", "pi", "omega", "alpha", "beta", "gamma", "delta", "lambda", "percent", "division", "multiplication", "equal", "approximately", "function", "variable",
     };
     // clang-format on
     return kWords.count(word) != 0;
