@@ -41,6 +41,7 @@ GLSurface::GLSurface(int width, int height, const std::string& dataDir)
     host::HostHooks hooks;
     hooks.show = &GLSurface::OnShow;
     hooks.log = &GLSurface::OnLog;
+    hooks.yield = &GLSurface::OnYield;
     g_current = this;
     host_ = std::make_unique<BoundHost>(dataDir, hooks);
     host::SetSurfaceSize(width, height);
@@ -71,6 +72,13 @@ void GLSurface::OnShow(int32_t drawCalls) {
     SDL_GL_SwapWindow(static_cast<SDL_Window*>(s->window_));
 }
 
+void GLSurface::OnYield(int32_t) {
+    GLSurface* s = g_current;
+    if (!s) return;
+    s->yields++;
+    if (s->onYield) s->onYield();
+}
+
 void GLSurface::OnLog(const char* kind, const char* text) {
     if (g_current) g_current->warnings.push_back(std::string(kind) + " " + text);
 }
@@ -80,13 +88,6 @@ uint32_t GLSurface::Pixel(int x, int y) const {
     const uint8_t* p = &frame_[(static_cast<size_t>(y) * width_ + x) * 4];
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-void GLSurface::Resize(int width, int height) {
-    SDL_SetWindowSize(static_cast<SDL_Window*>(window_), width, height);
-    width_ = width;
-    height_ = height;
-    host::SetSurfaceSize(width, height);
 }
 
 bool GLSurface::SavePng(const std::string& path) const {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,12 +33,11 @@ class GLSurface {
     uint32_t Pixel(int x, int y) const;
     int FramesShown() const { return framesShown_; }
     int LastDrawCalls() const { return lastDrawCalls_; }
-    // Resizes the window and reports the new size to the module (no event raised).
-    void Resize(int width, int height);
     bool SavePng(const std::string& path) const;
 
   private:
     static void OnShow(int32_t drawCalls);
+    static void OnYield(int32_t ms);
     static void OnLog(const char* kind, const char* text);
 
     bool ok_ = false;
@@ -52,6 +52,9 @@ class GLSurface {
 
   public:
     std::vector<std::string> warnings;  // lines the module logged
+    // Runs inside every s3eDeviceYieldUntilEvent, as a host applies its events.
+    std::function<void()> onYield;
+    int yields = 0;
 };
 
 // Channel helpers for ColourWords.
