@@ -14,6 +14,23 @@ namespace {
 GLSurface* g_current = nullptr;
 }
 
+namespace {
+
+// Windows and contexts are kept for the whole process, one per size: tearing
+// them down would unload the GL driver before the leak checker reads its stacks.
+struct CachedSurface {
+    int width, height;
+    SDL_Window* window;
+    SDL_GLContext context;
+};
+
+std::vector<CachedSurface>& Cache() {
+    static std::vector<CachedSurface> cache;
+    return cache;
+}
+
+}  // namespace
+
 GLSurface::GLSurface(int width, int height, const std::string& dataDir)
     : width_(width), height_(height) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
@@ -21,22 +38,31 @@ GLSurface::GLSurface(int width, int height, const std::string& dataDir)
         error_ = SDL_GetError();
         return;
     }
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
-    SDL_Window* w = SDL_CreateWindow("test", 0, 0, width, height, SDL_WINDOW_OPENGL);
-    if (!w) {
-        error_ = SDL_GetError();
-        return;
+    const CachedSurface* found = nullptr;
+    for (const CachedSurface& c : Cache()) {
+        if (c.width == width && c.height == height) found = &c;
     }
-    window_ = w;
-    SDL_GLContext c = SDL_GL_CreateContext(w);
-    if (!c) {
-        error_ = SDL_GetError();
-        return;
+    if (!found) {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+        SDL_Window* w = SDL_CreateWindow("test", 0, 0, width, height, SDL_WINDOW_OPENGL);
+        if (!w) {
+            error_ = SDL_GetError();
+            return;
+        }
+        SDL_GLContext c = SDL_GL_CreateContext(w);
+        if (!c) {
+            error_ = SDL_GetError();
+            SDL_DestroyWindow(w);
+            return;
+        }
+        Cache().push_back(CachedSurface{width, height, w, c});
+        found = &Cache().back();
     }
-    context_ = c;
-    SDL_GL_MakeCurrent(w, c);
+    window_ = found->window;
+    context_ = found->context;
+    SDL_GL_MakeCurrent(found->window, found->context);
 
     host::HostHooks hooks;
     hooks.show = &GLSurface::OnShow;
@@ -51,8 +77,6 @@ GLSurface::GLSurface(int width, int height, const std::string& dataDir)
 GLSurface::~GLSurface() {
     host_.reset();
     if (g_current == this) g_current = nullptr;
-    if (context_) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context_));
-    if (window_) SDL_DestroyWindow(static_cast<SDL_Window*>(window_));
 }
 
 void GLSurface::OnShow(int32_t drawCalls) {
