@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -610,7 +611,8 @@ TEST_F(BoardStateFiles, APointWhoseFileFailedIsWrittenByTheNextCheck) {
 }
 
 // A child process saves two states in turn, forever; it is killed at random
-// moments. Whatever moment it dies, each file reads back as one state or the other.
+// moments of its save cycle. Whatever moment it dies, each file reads back as one state or the
+// other.
 TEST_F(BoardStateFiles, KillingTheProcessMidSaveLeavesTheOldOrTheNewState) {
     const auto pictureA = PictureFor(kGirl, 1);
     const auto pictureB = PictureFor(kGirl, 2);
@@ -626,21 +628,39 @@ TEST_F(BoardStateFiles, KillingTheProcessMidSaveLeavesTheOldOrTheNewState) {
     std::mt19937 random(2024);
     int sawA = 0, sawB = 0;
     for (int round = 0; round < 40; ++round) {
+        int beat[2];
+        ASSERT_EQ(pipe(beat), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            close(beat[0]);
             for (int i = 0;; ++i) {
                 TestBoard& s = i % 2 ? b : a;
                 SaveCells(kPlayerDataRoot, kGirl.sizeClass, kGirl.gridIndex, 0, s.get());
                 SaveMarks(kPlayerDataRoot, kGirl.sizeClass, kGirl.gridIndex, 0, s.get());
                 points = i % 2 ? 1234567 : 5;
                 WritePoints();
+                if (i % 2 == 1 && write(beat[1], "*", 1) != 1) _exit(1);
             }
         }
-        usleep(static_cast<useconds_t>(random() % 15000));
+        close(beat[1]);
+        // Two heartbeats give the length of one A-then-B cycle on this machine; the
+        // kill then lands anywhere within the next cycle. The child is killed
+        // whatever happens here, so a failing check leaves no process behind.
+        char ch;
+        const bool first = read(beat[0], &ch, 1) == 1;
+        const auto start = std::chrono::steady_clock::now();
+        const bool second = first && read(beat[0], &ch, 1) == 1;
+        const auto cycle = std::chrono::duration_cast<std::chrono::microseconds>(
+                               std::chrono::steady_clock::now() - start)
+                               .count();
+        if (second) usleep(static_cast<useconds_t>(random() % static_cast<uint64_t>(cycle + 1)));
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
+        close(beat[0]);
+        ASSERT_TRUE(second) << "no heartbeat from the saving child";
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child stopped by itself";
 
         TestBoard back(pictureA);
         ASSERT_TRUE(Read(kGirl, back)) << "round " << round;
@@ -648,8 +668,12 @@ TEST_F(BoardStateFiles, KillingTheProcessMidSaveLeavesTheOldOrTheNewState) {
         const bool isB = std::memcmp(back->cells, b->cells, sizeof back->cells) == 0;
         ASSERT_TRUE(isA || isB) << "round " << round;
         (isA ? sawA : sawB)++;
-        const uint8_t mark = back->rowClues[0].values[0];
-        EXPECT_TRUE(mark == a->rowClues[0].values[0] || mark == b->rowClues[0].values[0]);
+        bool marksA = true, marksB = true;
+        for (int r = 0; r < back->rows; ++r) {
+            marksA = marksA && back->rowClues[r].values[0] == a->rowClues[r].values[0];
+            marksB = marksB && back->rowClues[r].values[0] == b->rowClues[r].values[0];
+        }
+        EXPECT_TRUE(marksA || marksB) << "round " << round;
         const std::string pts = ReadFile(host.Path(kPointsPath));
         EXPECT_TRUE(pts == "5\n" || pts == "1234567\n") << pts;
     }
