@@ -109,13 +109,29 @@ class TestBoard {
         }
     }
 
-    int32_t TotalClues() const {
-        int32_t n = 0;
-        for (int32_t r = 0; r < board_->rows; ++r)
-            n += board_->rowClues[r].count;
-        for (int32_t c = 0; c < board_->cols; ++c)
-            n += board_->colClues[c].count;
-        return n;
+    // Every clue byte in marks-file order: each row's clues, then each column's.
+    std::vector<uint8_t*> Clues() {
+        std::vector<uint8_t*> clues;
+        for (int32_t r = 0; r < board_->rows; ++r) {
+            for (int32_t k = 0; k < board_->rowClues[r].count; ++k) {
+                clues.push_back(&board_->rowClues[r].values[k]);
+            }
+        }
+        for (int32_t c = 0; c < board_->cols; ++c) {
+            for (int32_t k = 0; k < board_->colClues[c].count; ++k) {
+                clues.push_back(&board_->colClues[c].values[k]);
+            }
+        }
+        return clues;
+    }
+    std::vector<uint8_t> ClueBytes() {
+        std::vector<uint8_t> bytes;
+        for (uint8_t* clue : Clues())
+            bytes.push_back(*clue);
+        return bytes;
+    }
+    std::vector<uint8_t> CellBytes() const {
+        return std::vector<uint8_t>(board_->cells, board_->cells + sizeof board_->cells);
     }
 
   private:

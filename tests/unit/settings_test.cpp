@@ -181,17 +181,4 @@ TEST_F(SettingsFiles, FailedWritesKeepTheOldFiles) {
     EXPECT_EQ(ReadFile(Settings()), "color_schema=2\nrate_redirected=0\n");
 }
 
-TEST_F(SettingsFiles, ReadOnlyStorageReportsFailure) {
-    ASSERT_TRUE(WritePoints());
-    storagefaults::FaultyStorage storage;
-    storagefaults::MakeReadOnly(host.DocumentsDir(), storage);
-    points = 8;
-    EXPECT_FALSE(WritePoints());
-    EXPECT_FALSE(WriteSettings());
-    EXPECT_EQ(ReadFile(Points()), "0\n");
-    EXPECT_FALSE(FileExists(Settings()));
-    EXPECT_TRUE(ReadPoints());
-    EXPECT_EQ(points, 0);
-}
-
 }  // namespace

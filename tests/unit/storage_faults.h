@@ -23,7 +23,6 @@ struct Faults {
     bool failRename = false;
     bool failDelete = false;
     bool failMakeDirectory = false;
-    int renames = 0;  // renames attempted while installed
 };
 
 inline Faults& Active() {
@@ -60,7 +59,6 @@ inline s3eResult Flush(s3eFile* file) {
     return Active().failFlush ? S3E_RESULT_ERROR : Real().flush(file);
 }
 inline s3eResult Rename(const char* src, const char* dest) {
-    ++Active().renames;
     return Active().failRename ? S3E_RESULT_ERROR : Real().rename(src, dest);
 }
 inline s3eResult Delete(const char* path) {
