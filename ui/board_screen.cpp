@@ -13,7 +13,10 @@ bool pointsUnsaved = false;
 
 bool BoardScreen::CheckAndRecordSolved() {
     if (!board) return true;
-    if (VerifyBoard(board) != 0) {
+    // A board without clues (never loaded, or released) agrees with nothing; it
+    // must not earn a marker and a point.
+    const bool loaded = board->rows > 0 && board->cols > 0 && board->rowClues && board->colClues;
+    if (!loaded || VerifyBoard(board) != 0) {
         board->solved = 0;
         return true;
     }

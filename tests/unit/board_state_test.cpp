@@ -401,6 +401,13 @@ TEST_F(BoardStateFiles, AnUnsolvedCheckClearsTheSolvedFlagAndWritesNothing) {
     EXPECT_EQ(open.board->solved, 0);
     EXPECT_EQ(open.screen.viewRect.x, -50);
     EXPECT_FALSE(FileExists(PathOf(kFirst, SolvedMarker)));
+
+    // Nor does a board whose clues are gone, although no cell disagrees with them.
+    ResetBoard(open.board.get());
+    ReleaseBoard(open.board.get());
+    EXPECT_TRUE(open.screen.CheckAndRecordSolved());
+    EXPECT_EQ(open.board->solved, 0);
+    EXPECT_FALSE(FileExists(PathOf(kFirst, SolvedMarker)));
     EXPECT_EQ(points, 0);
 }
 
