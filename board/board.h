@@ -62,7 +62,7 @@ void ResetBoard(Board* board);
 // 0 when the filled cells agree with every clue; otherwise the first failed test:
 // columns 1 (a run ends past the last clue), 2 (a run ends with the wrong length),
 // 3 and 4 (the same for a run that reaches the bottom), 5 (wrong number of runs);
-// rows 10 to 14 likewise.
+// rows 10 to 14 likewise; -1 without a board.
 int32_t VerifyBoard(const Board* board);
 // Every empty cell of the board becomes an X.
 void FillCrossesOnSolve(Board* board);
