@@ -38,8 +38,8 @@ struct Board {
     int32_t maxColClues;
     uint8_t cells[kBoardMaxSide * kBoardMaxSide];  // row r, column c at r * 100 + c
     UndoEntry undo[kUndoSlots];
-    int32_t undoTail;  // slot of the oldest entry
-    int32_t undoHead;  // slot the next change uses
+    int32_t undoTail;        // slot of the oldest entry
+    int32_t undoHead;        // slot the next change uses
     int32_t clueGlyphCount;  // characters all clue numbers need: 1 per clue <= 9, else 2
 };
 

@@ -48,17 +48,21 @@ const PuzzleRecord* FindPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t puz
     int32_t g = GridRecordIndex(sizeClass, gridIndex);
     if (g < 0 || puzzleIndex < 0 || puzzleIndex >= kGridSizes[g].puzzleCount) return nullptr;
     int32_t first = 0;
-    for (int32_t i = 0; i < g; ++i) first += kGridSizes[i].puzzleCount;
+    for (int32_t i = 0; i < g; ++i)
+        first += kGridSizes[i].puzzleCount;
     return &kPuzzles[first + puzzleIndex];
 }
 
 }  // namespace
 
-int32_t GetSizeClassCount() { return kSizeClassCount; }
+int32_t GetSizeClassCount() {
+    return kSizeClassCount;
+}
 
 int32_t GetGridSizeCount(int32_t sizeClass) {
     int32_t n = 0;
-    for (const auto& g : kGridSizes) n += g.sizeClass == sizeClass;
+    for (const auto& g : kGridSizes)
+        n += g.sizeClass == sizeClass;
     return n;
 }
 

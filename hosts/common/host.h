@@ -15,13 +15,13 @@ namespace host {
 
 // The descriptor of IwAppEntry, built from (name, address) pairs.
 class ServiceRegistry {
-public:
+  public:
     void Add(const char* name, void* address);
     const IwAppDescriptor& Descriptor();
     int Count() const { return static_cast<int>(names_.size()); }
     bool Has(const char* name) const;
 
-private:
+  private:
     std::vector<std::string> names_;
     std::vector<uint32_t> hashes_;
     std::vector<void*> addresses_;
@@ -88,10 +88,10 @@ void SetConfigString(const std::string& group, const std::string& name, const st
 void RegisterExtension(uint32_t id, const void* table, uint32_t bytes);
 
 // Extension ids and their table sizes in entries.
-constexpr uint32_t kExtDialog = 0xa6c1a5c0u;    // 7 entries
-constexpr uint32_t kExtAdMob = 0x2fc4bf90u;     // 19 entries
-constexpr uint32_t kExtChartBoost = 0x37830649u; // 12 entries
-constexpr uint32_t kExtOSExec = 0xc121bcf7u;    // 2 entries
+constexpr uint32_t kExtDialog = 0xa6c1a5c0u;      // 7 entries
+constexpr uint32_t kExtAdMob = 0x2fc4bf90u;       // 19 entries
+constexpr uint32_t kExtChartBoost = 0x37830649u;  // 12 entries
+constexpr uint32_t kExtOSExec = 0xc121bcf7u;      // 2 entries
 
 // The per-user data directory for the game: $XDG_DATA_HOME or ~/.local/share, then the name.
 std::string UserDataDir(const std::string& gameName);
