@@ -122,6 +122,8 @@ bool LoadPages(const char* fontPath, Staging& s) {
 
 }  // namespace
 
+SdfFont* g_font = nullptr;
+
 void ClearFont(SdfFont* font) {
     if (!font) return;
     if (font->pages) {

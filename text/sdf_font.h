@@ -160,6 +160,10 @@ bool LoadFont(SdfFont* font, const char* path);
 SdfFont* CreateFont();
 void DestroyFont(SdfFont* font);
 
+// The game's one font: made and loaded at start-up, destroyed at shut-down;
+// null outside that span.
+extern SdfFont* g_font;
+
 // ---------------------------------------------------------------------------
 // Layout and drawing.
 
