@@ -169,12 +169,14 @@ void PromoNonogram(Canvas& c, GlyphPainter&) {
     float s = static_cast<float>(c.Width());
     ColourTile(c, Rgb(R, G, B), Rgb(R * 3 / 4, G * 3 / 4, B * 3 / 4));
     const char* heart =
-        ".#.#."
-        "#####"
-        "#####"
-        ".###."
-        "..#..";
-    MiniGrid(c, s * 0.2f, s * 0.2f, s * 0.6f, 5, heart, Rgb(255, 255, 255, 120), kWhite,
+        "......."
+        ".##.##."
+        "#######"
+        "#######"
+        ".#####."
+        "..###.."
+        "...#...";
+    MiniGrid(c, s * 0.18f, s * 0.18f, s * 0.64f, 7, heart, Rgb(255, 255, 255, 120), kWhite,
              s * 0.015f);
 }
 
