@@ -175,14 +175,30 @@ TEST_F(TextOnSurface, WithoutTechniquesTheQuadsStillDraw) {
     IwResManagerInit();
 }
 
+TEST_F(TextOnSurface, NullMeshPointerGivesAFrameMesh) {
+    ASSERT_TRUE(LoadFont(font, "images/calibri_new.fnt"));
+    TextMesh* mesh = nullptr;
+    ASSERT_TRUE(LayoutText(font, &mesh, 0.0f, 0.0f, "Help"));
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_EQ(mesh->inFrameMemory, 1);
+    EXPECT_EQ(mesh->quadCount, 4u);
+    EXPECT_GT(mesh->widestLine, 0.0f);
+    FreeTextMesh(mesh);
+}
+
 TEST_F(TextOnSurface, FailedFontDrawsNothing) {
     EXPECT_FALSE(LoadFont(font, "images/none.fnt"));
     ClearSurface(kBackground);
     FlushDrawing();
     const int before = IwGxGetDrawCallCount();
     DrawText(font, 10.0f, 10.0f, "Help");
+    // Measuring still gets a mesh to read, with zero sizes.
     TextMesh* mesh = nullptr;
-    LayoutText(font, &mesh, 10.0f, 10.0f, "Help");
+    EXPECT_FALSE(LayoutText(font, &mesh, 10.0f, 10.0f, "Help"));
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_EQ(mesh->widestLine, 0.0f);
+    EXPECT_EQ(mesh->textHeight, 0.0f);
+    EXPECT_EQ(mesh->quadCount, 0u);
     RenderText(font, mesh);
     FreeTextMesh(mesh);
     GlyphBatch* batch = CreateGlyphBatch(4);

@@ -333,27 +333,6 @@ TEST_F(Layout, RefusalsLeaveAnEmptyMesh) {
     EXPECT_FALSE(Lay(nullptr));
 }
 
-TEST_F(Layout, NullMeshMakesAFrameMeshEvenForAnUnloadedFont) {
-    TextMesh* frameMesh = nullptr;
-    ASSERT_TRUE(LayoutText(font, &frameMesh, 0.0f, 0.0f, "AB"));
-    ASSERT_NE(frameMesh, nullptr);
-    EXPECT_EQ(frameMesh->inFrameMemory, 1);
-    EXPECT_EQ(frameMesh->widestLine, 22.0f);
-    FreeTextMesh(frameMesh);
-
-    SdfFont* unloaded = CreateFont();
-    frameMesh = nullptr;
-    EXPECT_FALSE(LayoutText(unloaded, &frameMesh, 0.0f, 0.0f, "AB"));
-    ASSERT_NE(frameMesh, nullptr);  // measures read from it are zero, not a crash
-    EXPECT_EQ(frameMesh->widestLine, 0.0f);
-    EXPECT_EQ(frameMesh->textHeight, 0.0f);
-    EXPECT_EQ(frameMesh->quadCount, 0u);
-    RenderText(unloaded, frameMesh);
-    DrawText(unloaded, 0.0f, 0.0f, "AB");
-    FreeTextMesh(frameMesh);
-    DestroyFont(unloaded);
-}
-
 TEST_F(Layout, MeasureTextIgnoresPosition) {
     float w = 0.0f, h = 0.0f;
     font->indent = 3.0f;
