@@ -11,7 +11,7 @@
 namespace {
 
 using fonttest::FontBytes;
-using fonttest::FontFileSpec;
+using fonttest::FontFileParts;
 
 class FontFile : public ::testing::Test {
   protected:
@@ -81,7 +81,7 @@ TEST_F(FontFile, MissingFileOrPathFails) {
 }
 
 TEST_F(FontFile, ShortOrLyingFilesFailCleanly) {
-    const std::string good = FontBytes(FontFileSpec());
+    const std::string good = FontBytes(FontFileParts());
     // Cut inside the header, the page records and the last glyph record.
     for (size_t cut :
          {size_t(0), size_t(10), size_t(16 + 30), size_t(16 + 136 + 5), good.size() - 1}) {
@@ -90,11 +90,11 @@ TEST_F(FontFile, ShortOrLyingFilesFailCleanly) {
         ExpectUnusable();
     }
     // Counts that claim more records than the file holds.
-    FontFileSpec lying;
+    FontFileParts lying;
     lying.header[7] = 9;
     EXPECT_FALSE(LoadBytes(FontBytes(lying)));
     ExpectUnusable();
-    lying = FontFileSpec();
+    lying = FontFileParts();
     lying.header[6] = 40;  // the glyph records are then read as pages, and run out
     EXPECT_FALSE(LoadBytes(FontBytes(lying)));
     ExpectUnusable();
@@ -103,54 +103,54 @@ TEST_F(FontFile, ShortOrLyingFilesFailCleanly) {
 TEST_F(FontFile, ZeroCountsOrTextureSizeFail) {
     for (int field : {4, 5, 6, 7}) {
         SCOPED_TRACE(field);
-        FontFileSpec spec;
-        spec.header[field] = 0;
-        if (field == 6) spec.pageNames.clear();
-        if (field == 7) spec.glyphs.clear();
-        EXPECT_FALSE(LoadBytes(FontBytes(spec)));
+        FontFileParts parts;
+        parts.header[field] = 0;
+        if (field == 6) parts.pageNames.clear();
+        if (field == 7) parts.glyphs.clear();
+        EXPECT_FALSE(LoadBytes(FontBytes(parts)));
         ExpectUnusable();
     }
 }
 
 TEST_F(FontFile, BadPagesFail) {
-    FontFileSpec spec;
-    spec.glyphs[2].page = 2;  // only pages 0 and 1 exist
-    EXPECT_FALSE(LoadBytes(FontBytes(spec)));
+    FontFileParts parts;
+    parts.glyphs[2].page = 2;  // only pages 0 and 1 exist
+    EXPECT_FALSE(LoadBytes(FontBytes(parts)));
     ExpectUnusable();
 
-    spec = FontFileSpec();
-    spec.pageNames[0] = std::string(64, 'p') + "ng\0\0";  // no zero inside 64 bytes
-    EXPECT_FALSE(LoadBytes(FontBytes(spec)));
+    parts = FontFileParts();
+    parts.pageNames[0] = std::string(64, 'p') + "ng\0\0";  // no zero inside 64 bytes
+    EXPECT_FALSE(LoadBytes(FontBytes(parts)));
     ExpectUnusable();
 
-    spec = FontFileSpec();
-    spec.pageNames[1] = "";
-    EXPECT_FALSE(LoadBytes(FontBytes(spec)));
+    parts = FontFileParts();
+    parts.pageNames[1] = "";
+    EXPECT_FALSE(LoadBytes(FontBytes(parts)));
     ExpectUnusable();
 
-    spec = FontFileSpec();
-    spec.pageNames[1] = "missing.png";
-    EXPECT_FALSE(LoadBytes(FontBytes(spec)));
+    parts = FontFileParts();
+    parts.pageNames[1] = "missing.png";
+    EXPECT_FALSE(LoadBytes(FontBytes(parts)));
     ExpectUnusable();
 
     // A page whose size is not the header's would misplace every glyph.
     fonttest::WritePage(host.DataDir() + "/fonts/synth_1.png", 1, 32);
-    EXPECT_FALSE(LoadBytes(FontBytes(FontFileSpec())));
+    EXPECT_FALSE(LoadBytes(FontBytes(FontFileParts())));
     ExpectUnusable();
 }
 
 TEST_F(FontFile, GlyphRectangleOutsideTheTextureFails) {
-    FontFileSpec spec;
-    spec.glyphs[0].x = 60;  // 60 + 10 > 64
-    EXPECT_FALSE(LoadBytes(FontBytes(spec)));
+    FontFileParts parts;
+    parts.glyphs[0].x = 60;  // 60 + 10 > 64
+    EXPECT_FALSE(LoadBytes(FontBytes(parts)));
     ExpectUnusable();
-    spec = FontFileSpec();
-    spec.glyphs[3].y = 41;  // 41 + 24 > 64
-    EXPECT_FALSE(LoadBytes(FontBytes(spec)));
+    parts = FontFileParts();
+    parts.glyphs[3].y = 41;  // 41 + 24 > 64
+    EXPECT_FALSE(LoadBytes(FontBytes(parts)));
     ExpectUnusable();
-    spec = FontFileSpec();
-    spec.glyphs[0].x = 54;  // 54 + 10 == 64 is still inside
-    EXPECT_TRUE(LoadBytes(FontBytes(spec)));
+    parts = FontFileParts();
+    parts.glyphs[0].x = 54;  // 54 + 10 == 64 is still inside
+    EXPECT_TRUE(LoadBytes(FontBytes(parts)));
 }
 
 TEST_F(FontFile, FailedReloadClearsTheOldFont) {
@@ -160,11 +160,11 @@ TEST_F(FontFile, FailedReloadClearsTheOldFont) {
     ExpectUnusable();
     EXPECT_EQ(font->scale, 0.0f);
     // And a good file loads again afterwards.
-    EXPECT_TRUE(LoadBytes(FontBytes(FontFileSpec())));
+    EXPECT_TRUE(LoadBytes(FontBytes(FontFileParts())));
 }
 
 TEST_F(FontFile, PagesAreFoundBesideAFontWithoutDirectory) {
-    testsupport::WriteFile(host.DataDir() + "/top.fnt", FontBytes(FontFileSpec()));
+    testsupport::WriteFile(host.DataDir() + "/top.fnt", FontBytes(FontFileParts()));
     fonttest::WritePage(host.DataDir() + "/synth_0.png", 0);
     fonttest::WritePage(host.DataDir() + "/synth_1.png", 1);
     EXPECT_TRUE(LoadFont(font, "top.fnt"));

@@ -13,7 +13,7 @@
 
 namespace fonttest {
 
-struct GlyphSpec {
+struct GlyphRecord {
     uint32_t code;
     uint16_t x, y, w, h;
     int16_t xOffset, yOffset, xAdvance;
@@ -26,7 +26,7 @@ struct GlyphSpec {
 //   U+0416 (Zhe) 12 x 20, advance 14                'C' on page 1, 10 x 20, advance 11
 constexpr uint16_t kFontSize = 20, kLineHeight = 25, kSmoothRef = 4, kTexSize = 64;
 
-inline std::vector<GlyphSpec> Glyphs() {
+inline std::vector<GlyphRecord> Glyphs() {
     return {
         {'A', 0, 0, 10, 20, 1, 2, 12, 0},    {'B', 12, 0, 10, 20, 0, 0, 10, 0},
         {' ', 0, 0, 0, 0, 0, 0, 5, 0},       {'g', 24, 0, 8, 24, 0, 4, 9, 0},
@@ -43,23 +43,23 @@ inline void Put32(std::string& out, uint32_t v) {
     Put16(out, v >> 16);
 }
 
-struct FontFileSpec {
+struct FontFileParts {
     uint16_t header[8] = {kFontSize, kLineHeight, 0, kSmoothRef, kTexSize, kTexSize, 2, 6};
     std::vector<std::string> pageNames = {"synth_0.png", "synth_1.png"};
-    std::vector<GlyphSpec> glyphs = Glyphs();
+    std::vector<GlyphRecord> glyphs = Glyphs();
 };
 
 // The bytes of a font file.
-inline std::string FontBytes(const FontFileSpec& spec) {
+inline std::string FontBytes(const FontFileParts& parts) {
     std::string out;
-    for (uint16_t v : spec.header)
+    for (uint16_t v : parts.header)
         Put16(out, v);
-    for (const std::string& name : spec.pageNames) {
+    for (const std::string& name : parts.pageNames) {
         std::string rec(68, '\0');
         rec.replace(0, name.size() < 68 ? name.size() : 68, name.substr(0, 68));
         out += rec;
     }
-    for (const GlyphSpec& g : spec.glyphs) {
+    for (const GlyphRecord& g : parts.glyphs) {
         Put32(out, g.code);
         Put16(out, g.x);
         Put16(out, g.y);
@@ -78,7 +78,7 @@ inline bool WritePage(const std::string& path, int page, int size = kTexSize) {
     std::vector<uint8_t> rgba(static_cast<size_t>(size) * size * 4, 0);
     for (size_t i = 0; i < rgba.size(); i += 4)
         rgba[i] = rgba[i + 1] = rgba[i + 2] = 255;
-    for (const GlyphSpec& g : Glyphs()) {
+    for (const GlyphRecord& g : Glyphs()) {
         if (g.page != page) continue;
         for (int y = g.y; y < g.y + g.h && y < size; ++y) {
             for (int x = g.x; x < g.x + g.w && x < size; ++x)
@@ -96,11 +96,11 @@ inline bool WritePage(const std::string& path, int page, int size = kTexSize) {
 
 // Writes "fonts/synth.fnt" with its two pages into dataDir; gives the game path.
 inline std::string WriteSyntheticFont(const std::string& dataDir,
-                                      const FontFileSpec& spec = FontFileSpec()) {
+                                      const FontFileParts& parts = FontFileParts()) {
     std::filesystem::create_directories(dataDir + "/fonts");
     WritePage(dataDir + "/fonts/synth_0.png", 0);
     WritePage(dataDir + "/fonts/synth_1.png", 1);
-    std::string bytes = FontBytes(spec);
+    std::string bytes = FontBytes(parts);
     FILE* f = std::fopen((dataDir + "/fonts/synth.fnt").c_str(), "wb");
     if (f) {
         std::fwrite(bytes.data(), 1, bytes.size(), f);
