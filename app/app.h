@@ -4,6 +4,11 @@
 
 #include <cstdint>
 
+struct MainMenuScreen;
+struct SizeListScreen;
+struct PuzzleListScreen;
+struct BoardScreen;
+
 // Frame flags: set by handlers outside the loop, acted on by the loop.
 extern uint8_t redrawRequested;
 extern uint8_t quitRequested;
@@ -26,6 +31,12 @@ struct App {
     int32_t screen;         // ScreenId; -1 once torn down
     int32_t dragThreshold;  // pointer travel (pixels) from which a release is a drag
 
+    // The four screens, owned.
+    MainMenuScreen* mainMenu;
+    SizeListScreen* sizeList;
+    PuzzleListScreen* puzzleList;
+    BoardScreen* board;
+
     // Gesture state of the input dispatch.
     int32_t pointerHeld;
     int32_t pressPoint[2];
@@ -44,6 +55,11 @@ struct App {
 
 // The one application object while the game runs; handlers reach it only here.
 extern App* g_app;
+
+// Makes the App with its screens and images (zero-filled, main menu current).
+App* CreateApp();
+// Saves what the open board still holds, then releases everything the App owns.
+void DestroyApp(App* app);
 
 // Registered for surface events 1 and 2: asks the loop for a full redraw.
 int32_t OnSurfaceChanged(void* systemData, void* userData);

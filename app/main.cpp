@@ -1,12 +1,14 @@
 // The application's main function: start-up in its fixed order, the
 // event-driven main loop, and shut-down in reverse.
-#include <cstdlib>
-
 #include "app/app.h"
 #include "platform/binding.h"
 #include "platform/iw2d.h"
 #include "platform/s3e.h"
+#include "puzzles/board_state.h"
 #include "services/ads.h"
+#include "storage/settings.h"
+#include "text/sdf_font.h"
+#include "ui/look.h"
 
 namespace {
 
@@ -18,16 +20,25 @@ void StartUp() {
     IwGxInit();
     IwResManagerInit();
 
+    CreateTechniques();
+    g_font = CreateFont();
+    LoadFont(g_font, "images/calibri_new.fnt");
+    g_font->byteText = 0;
+
+    PrepareStorage();
+
     deviceLanguage = s3eDeviceGetInt(S3E_DEVICE_LANGUAGE);
     deviceOs = s3eDeviceGetInt(S3E_DEVICE_OS);
+    SetLanguage(deviceLanguage);
+
+    rate_redirected = 0;
+    ReadSettings();
+    ApplyColorSchema(color_schema);
+    ReadPoints();
 
     StartPromoRotator();
 
-    g_app = static_cast<App*>(std::calloc(1, sizeof(App)));
-    g_app->screen = kScreenMainMenu;
-    g_app->pointerHeld = 0;
-    g_app->pinchActive = false;
-    g_app->dragThreshold = 20;
+    g_app = CreateApp();
 
     g_app->RenderFrame();
     StartAds();
@@ -66,9 +77,11 @@ void ShutDown() {
     s3eSurfaceUnRegister(S3E_SURFACE_SCREENSIZE_2, &OnSurfaceChanged);
     s3eSurfaceUnRegister(S3E_SURFACE_SCREENSIZE, &OnSurfaceChanged);
 
-    g_app->screen = -1;
-    std::free(g_app);
+    DestroyApp(g_app);
     g_app = nullptr;
+
+    DestroyFont(g_font);
+    g_font = nullptr;
 
     StopAds();
 

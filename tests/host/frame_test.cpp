@@ -25,7 +25,7 @@ class Frame : public ::testing::Test {
         return IwAppEntry(nullptr) == nullptr ? host::ExitCode() : -2;
     }
 
-    GLSurface surface{120, 200};
+    GLSurface surface{120, 200, testsupport::GameDataDir()};
 };
 
 TEST_F(Frame, QuitPendingAtStartSkipsTheLoopButShutsDown) {
@@ -65,6 +65,18 @@ TEST_F(Frame, SurfaceChangeDrawsTwiceInTheNextPass) {
     ASSERT_EQ(IwAppEntry(nullptr), nullptr);
     EXPECT_EQ(framesBefore, 4);
     EXPECT_EQ(surface.FramesShown(), 6);
+}
+
+TEST_F(Frame, StartUpFindsTheGameDataAndTheStoredTheme) {
+    // A Dark theme stored by an earlier run, written with carriage returns.
+    ASSERT_TRUE(testsupport::WriteFile(surface.Host().Path("Documents/conf/conf.cfg"),
+                                       "color_schema=1\r\nrate_redirected=0\r\n"));
+    EXPECT_EQ(RunPasses(2), 0);
+    EXPECT_TRUE(surface.warnings.empty()) << surface.warnings.front();       // font and images load
+    EXPECT_TRUE(testsupport::Near(surface.Pixel(60, 100), 0xFF594A3Cu, 0));  // (60, 74, 89)
+    // The storage tree exists for the board state files and the settings.
+    EXPECT_TRUE(testsupport::FileExists(surface.Host().Path("Documents/black")));
+    EXPECT_TRUE(testsupport::FileExists(surface.Host().Path("Documents/conf")));
 }
 
 TEST_F(Frame, SurfaceHandlersAreUnregisteredAtShutDown) {
