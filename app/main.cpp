@@ -1,4 +1,100 @@
-// The application's main function (start-up, main loop, shut-down).
+// The application's main function: start-up in its fixed order, the
+// event-driven main loop, and shut-down in reverse.
+#include "app/app.h"
 #include "platform/binding.h"
+#include "platform/iw2d.h"
+#include "platform/s3e.h"
+#include "puzzles/board_state.h"
+#include "services/ads.h"
+#include "storage/settings.h"
+#include "text/sdf_font.h"
+#include "ui/look.h"
 
-int AppMain(int, char**) { return 0; }
+namespace {
+
+void StartUp() {
+    interstitialRequested = 0;
+    interstitialPrepareRequested = 1;
+
+    InitDrawing();
+    IwGxInit();
+    IwResManagerInit();
+
+    CreateTechniques();
+    g_font = CreateFont();
+    LoadFont(g_font, "images/calibri_new.fnt");
+    g_font->byteText = 0;
+
+    PrepareStorage();
+
+    deviceLanguage = s3eDeviceGetInt(S3E_DEVICE_LANGUAGE);
+    deviceOs = s3eDeviceGetInt(S3E_DEVICE_OS);
+    SetLanguage(deviceLanguage);
+
+    rate_redirected = 0;
+    ReadSettings();
+    ApplyColorSchema(color_schema);
+    ReadPoints();
+
+    StartPromoRotator();
+
+    g_app = CreateApp();
+
+    g_app->RenderFrame();
+    StartAds();
+    redrawRequested = 1;
+    quitRequested = 0;
+
+    s3eSurfaceRegister(S3E_SURFACE_SCREENSIZE, &OnSurfaceChanged, nullptr);
+    s3eSurfaceRegister(S3E_SURFACE_SCREENSIZE_2, &OnSurfaceChanged, nullptr);
+    g_app->RenderFrame();
+}
+
+void MainLoop() {
+    if (s3eDeviceCheckQuitRequest()) return;
+    for (;;) {
+        if (quitRequested) break;
+        s3eKeyboardUpdate();
+        s3ePointerUpdate();
+        g_app->UpdateFrame();
+        if (redrawRequested || surfaceChanged) {
+            g_app->RenderFrame();
+            g_app->RenderFrame();
+            redrawRequested = 0;
+            surfaceChanged = 0;
+        }
+        if (interstitialPrepareRequested) {
+            PrepareInterstitial();
+            interstitialPrepareRequested = 0;
+        }
+        if (interstitialRequested && ShowInterstitial()) interstitialRequested = 0;
+        s3eDeviceYieldUntilEvent(0x7FFFFFFF);
+        if (s3eDeviceCheckQuitRequest()) break;
+    }
+}
+
+void ShutDown() {
+    s3eSurfaceUnRegister(S3E_SURFACE_SCREENSIZE_2, &OnSurfaceChanged);
+    s3eSurfaceUnRegister(S3E_SURFACE_SCREENSIZE, &OnSurfaceChanged);
+
+    DestroyApp(g_app);
+    g_app = nullptr;
+
+    DestroyFont(g_font);
+    g_font = nullptr;
+
+    StopAds();
+
+    TerminateDrawing();
+    IwResManagerTerminate();
+    IwGxTerminate();
+}
+
+}  // namespace
+
+int AppMain(int, char**) {
+    StartUp();
+    MainLoop();
+    ShutDown();
+    return 0;
+}

@@ -38,8 +38,8 @@ struct Board {
     int32_t maxColClues;
     uint8_t cells[kBoardMaxSide * kBoardMaxSide];  // row r, column c at r * 100 + c
     UndoEntry undo[kUndoSlots];
-    int32_t undoTail;  // slot of the oldest entry
-    int32_t undoHead;  // slot the next change uses
+    int32_t undoTail;        // slot of the oldest entry
+    int32_t undoHead;        // slot the next change uses
     int32_t clueGlyphCount;  // characters all clue numbers need: 1 per clue <= 9, else 2
 };
 
@@ -47,3 +47,25 @@ struct Board {
 inline uint8_t ClueValue(uint8_t byte) {
     return byte >= ClueMarkOffset ? static_cast<uint8_t>(byte - ClueMarkOffset) : byte;
 }
+
+// ---------------------------------------------------------------------------
+// Operations. Positions are (row, col) from the top left, 0-based.
+
+// Records the cell's old code in the undo ring and stores code. Refuses (false,
+// nothing changed) a position outside rows x cols or a code above CellCross.
+bool SetCell(Board* board, int32_t row, int32_t col, uint8_t code);
+// Restores the most recent recorded change; false when the ring is empty.
+bool UndoLast(Board* board);
+bool CanUndo(const Board* board);
+// Empties every cell, clears the undo history, the flags and every clue mark.
+void ResetBoard(Board* board);
+// 0 when the filled cells agree with every clue; otherwise the first failed test:
+// columns 1 (a run ends past the last clue), 2 (a run ends with the wrong length),
+// 3 and 4 (the same for a run that reaches the bottom), 5 (wrong number of runs);
+// rows 10 to 14 likewise; -1 without a board.
+int32_t VerifyBoard(const Board* board);
+// Every empty cell of the board becomes an X.
+void FillCrossesOnSolve(Board* board);
+// Frees the clue values and both clue tables (std::free) and sets rows and cols to 0;
+// the caller then frees the record.
+void ReleaseBoard(Board* board);

@@ -41,7 +41,7 @@ size_t IwGxScratchUsed();
 // Textures.
 
 class CIwTexture {
-public:
+  public:
     CIwTexture();
     ~CIwTexture();
     CIwTexture(const CIwTexture&) = delete;
@@ -53,8 +53,8 @@ public:
     // Takes a copy of width x height RGBA pixels, top row first.
     bool LoadFromRGBA(const uint8_t* pixels, int32_t width, int32_t height);
 
-    void SetMipMapping(bool on);   // the engine makes no mipmaps; kept for callers
-    void SetFiltering(bool on);    // bilinear when on, nearest when off
+    void SetMipMapping(bool on);  // the engine makes no mipmaps; kept for callers
+    void SetFiltering(bool on);   // bilinear when on, nearest when off
     // Sends the pixels to GL (needs IwGxInit); false when empty or GL is not started.
     bool Upload();
 
@@ -64,7 +64,7 @@ public:
     bool IsLoaded() const { return pixels_ != nullptr || glName_ != 0; }
     uint32_t GetGLName() const { return glName_; }
 
-private:
+  private:
     uint8_t* pixels_ = nullptr;  // RGBA, freed after upload
     int32_t width_ = 0;
     int32_t height_ = 0;
@@ -81,7 +81,7 @@ private:
 // inEmissive, inMaterialAmbient, inMaterialDiffuse (vec4, 0..1), inSampler0.
 
 class CIwGxShaderTechnique {
-public:
+  public:
     CIwGxShaderTechnique(const char* name, const char* vertexSource, const char* fragmentSource);
     ~CIwGxShaderTechnique();
     CIwGxShaderTechnique(const CIwGxShaderTechnique&) = delete;
@@ -99,7 +99,7 @@ public:
     };
     const Locations& GetLocations() const { return loc_; }
 
-private:
+  private:
     char name_[64];
     char* vertexSource_;
     char* fragmentSource_;
@@ -128,7 +128,7 @@ CIwGxShaderTechnique* IwResFindTechnique(const char* name);
 // Materials.
 
 class CIwMaterial {
-public:
+  public:
     enum AlphaMode { ALPHA_NONE, ALPHA_BLEND };
 
     void SetTexture(CIwTexture* texture) { texture_ = texture; }
@@ -147,7 +147,7 @@ public:
     void SetShaderTechnique(CIwGxShaderTechnique* technique) { technique_ = technique; }
     CIwGxShaderTechnique* GetShaderTechnique() const { return technique_; }
 
-private:
+  private:
     CIwTexture* texture_ = nullptr;
     IwColour emissive_ = 0xFFFFFFFFu;
     IwColour ambient_ = 0xFFFFFFFFu;

@@ -99,7 +99,9 @@ const char* BindHostServices(const IwAppDescriptor* descriptor) {
     return g_warning;
 }
 
-int ServiceCount() { return kServiceCount; }
+int ServiceCount() {
+    return kServiceCount;
+}
 
 const char* ServiceName(int index) {
     return index >= 0 && index < kServiceCount ? kServiceNames[index] : nullptr;
@@ -117,17 +119,17 @@ void* BoundService(int index) {
 #define S3E_BOUND(name) \
     reinterpret_cast<decltype(&::name)>(platform::BoundService(platform::kService_##name))
 
-#define S3E_CALL(name, neutral, ...)     \
-    do {                                 \
-        auto fn_ = S3E_BOUND(name);      \
-        if (!fn_) return neutral;        \
-        return fn_(__VA_ARGS__);         \
+#define S3E_CALL(name, neutral, ...) \
+    do {                             \
+        auto fn_ = S3E_BOUND(name);  \
+        if (!fn_) return neutral;    \
+        return fn_(__VA_ARGS__);     \
     } while (0)
 
-#define S3E_CALL_VOID(name, ...)         \
-    do {                                 \
-        auto fn_ = S3E_BOUND(name);      \
-        if (fn_) fn_(__VA_ARGS__);       \
+#define S3E_CALL_VOID(name, ...)    \
+    do {                            \
+        auto fn_ = S3E_BOUND(name); \
+        if (fn_) fn_(__VA_ARGS__);  \
     } while (0)
 
 extern "C" {
@@ -144,14 +146,24 @@ uint32_t s3eFileWrite(const void* buffer, uint32_t itemSize, uint32_t itemCount,
 char* s3eFileReadString(char* buffer, uint32_t max, s3eFile* file) {
     S3E_CALL(s3eFileReadString, nullptr, buffer, max, file);
 }
-s3eResult s3eFileFlush(s3eFile* file) { S3E_CALL(s3eFileFlush, S3E_RESULT_ERROR, file); }
-s3eResult s3eFileClose(s3eFile* file) { S3E_CALL(s3eFileClose, S3E_RESULT_ERROR, file); }
-int32_t s3eFileGetSize(s3eFile* file) { S3E_CALL(s3eFileGetSize, -1, file); }
-s3eBool s3eFileCheckExists(const char* path) { S3E_CALL(s3eFileCheckExists, S3E_FALSE, path); }
+s3eResult s3eFileFlush(s3eFile* file) {
+    S3E_CALL(s3eFileFlush, S3E_RESULT_ERROR, file);
+}
+s3eResult s3eFileClose(s3eFile* file) {
+    S3E_CALL(s3eFileClose, S3E_RESULT_ERROR, file);
+}
+int32_t s3eFileGetSize(s3eFile* file) {
+    S3E_CALL(s3eFileGetSize, -1, file);
+}
+s3eBool s3eFileCheckExists(const char* path) {
+    S3E_CALL(s3eFileCheckExists, S3E_FALSE, path);
+}
 s3eResult s3eFileMakeDirectory(const char* path) {
     S3E_CALL(s3eFileMakeDirectory, S3E_RESULT_ERROR, path);
 }
-s3eResult s3eFileDelete(const char* path) { S3E_CALL(s3eFileDelete, S3E_RESULT_ERROR, path); }
+s3eResult s3eFileDelete(const char* path) {
+    S3E_CALL(s3eFileDelete, S3E_RESULT_ERROR, path);
+}
 s3eResult s3eFileRename(const char* src, const char* dest) {
     S3E_CALL(s3eFileRename, S3E_RESULT_ERROR, src, dest);
 }
@@ -168,24 +180,44 @@ s3eResult s3eFileListClose(s3eFileList* list) {
     S3E_CALL(s3eFileListClose, S3E_RESULT_ERROR, list);
 }
 
-s3eResult s3ePointerUpdate(void) { S3E_CALL(s3ePointerUpdate, S3E_RESULT_ERROR); }
-int32_t s3ePointerGetState(int32_t button) { S3E_CALL(s3ePointerGetState, 0, button); }
-int32_t s3ePointerGetX(void) { S3E_CALL(s3ePointerGetX, 0); }
-int32_t s3ePointerGetY(void) { S3E_CALL(s3ePointerGetY, 0); }
+s3eResult s3ePointerUpdate(void) {
+    S3E_CALL(s3ePointerUpdate, S3E_RESULT_ERROR);
+}
+int32_t s3ePointerGetState(int32_t button) {
+    S3E_CALL(s3ePointerGetState, 0, button);
+}
+int32_t s3ePointerGetX(void) {
+    S3E_CALL(s3ePointerGetX, 0);
+}
+int32_t s3ePointerGetY(void) {
+    S3E_CALL(s3ePointerGetY, 0);
+}
 int32_t s3ePointerGetTouchState(int32_t touch) {
     S3E_CALL(s3ePointerGetTouchState, 0, touch);
 }
-int32_t s3ePointerGetTouchX(int32_t touch) { S3E_CALL(s3ePointerGetTouchX, 0, touch); }
-int32_t s3ePointerGetTouchY(int32_t touch) { S3E_CALL(s3ePointerGetTouchY, 0, touch); }
+int32_t s3ePointerGetTouchX(int32_t touch) {
+    S3E_CALL(s3ePointerGetTouchX, 0, touch);
+}
+int32_t s3ePointerGetTouchY(int32_t touch) {
+    S3E_CALL(s3ePointerGetTouchY, 0, touch);
+}
 
-s3eResult s3eKeyboardUpdate(void) { S3E_CALL(s3eKeyboardUpdate, S3E_RESULT_ERROR); }
-int32_t s3eKeyboardGetState(int32_t key) { S3E_CALL(s3eKeyboardGetState, 0, key); }
+s3eResult s3eKeyboardUpdate(void) {
+    S3E_CALL(s3eKeyboardUpdate, S3E_RESULT_ERROR);
+}
+int32_t s3eKeyboardGetState(int32_t key) {
+    S3E_CALL(s3eKeyboardGetState, 0, key);
+}
 
-s3eBool s3eDeviceCheckQuitRequest(void) { S3E_CALL(s3eDeviceCheckQuitRequest, S3E_FALSE); }
+s3eBool s3eDeviceCheckQuitRequest(void) {
+    S3E_CALL(s3eDeviceCheckQuitRequest, S3E_FALSE);
+}
 s3eResult s3eDeviceYieldUntilEvent(int32_t ms) {
     S3E_CALL(s3eDeviceYieldUntilEvent, S3E_RESULT_ERROR, ms);
 }
-int32_t s3eDeviceGetInt(int32_t property) { S3E_CALL(s3eDeviceGetInt, 0, property); }
+int32_t s3eDeviceGetInt(int32_t property) {
+    S3E_CALL(s3eDeviceGetInt, 0, property);
+}
 s3eResult s3eDeviceSetInt(int32_t property, int32_t value) {
     S3E_CALL(s3eDeviceSetInt, S3E_RESULT_ERROR, property, value);
 }
@@ -193,8 +225,12 @@ s3eResult s3eConfigGetString(const char* group, const char* name, char* value) {
     S3E_CALL(s3eConfigGetString, S3E_RESULT_ERROR, group, name, value);
 }
 
-uint64_t s3eTimerGetMs(void) { S3E_CALL(s3eTimerGetMs, 0u); }
-uint64_t s3eTimerGetUTC(void) { S3E_CALL(s3eTimerGetUTC, 0u); }
+uint64_t s3eTimerGetMs(void) {
+    S3E_CALL(s3eTimerGetMs, 0u);
+}
+uint64_t s3eTimerGetUTC(void) {
+    S3E_CALL(s3eTimerGetUTC, 0u);
+}
 
 s3eResult s3eSurfaceRegister(int32_t event, s3eCallback handler, void* userData) {
     S3E_CALL(s3eSurfaceRegister, S3E_RESULT_ERROR, event, handler, userData);
@@ -202,8 +238,12 @@ s3eResult s3eSurfaceRegister(int32_t event, s3eCallback handler, void* userData)
 s3eResult s3eSurfaceUnRegister(int32_t event, s3eCallback handler) {
     S3E_CALL(s3eSurfaceUnRegister, S3E_RESULT_ERROR, event, handler);
 }
-int32_t s3eSurfaceGetInt(int32_t property) { S3E_CALL(s3eSurfaceGetInt, 0, property); }
-void s3eSurfaceShow(int32_t drawCalls) { S3E_CALL_VOID(s3eSurfaceShow, drawCalls); }
+int32_t s3eSurfaceGetInt(int32_t property) {
+    S3E_CALL(s3eSurfaceGetInt, 0, property);
+}
+void s3eSurfaceShow(int32_t drawCalls) {
+    S3E_CALL_VOID(s3eSurfaceShow, drawCalls);
+}
 
 s3eResult s3eExtGetHash(uint32_t id, void* table, uint32_t tableBytes) {
     S3E_CALL(s3eExtGetHash, S3E_RESULT_ERROR, id, table, tableBytes);
@@ -212,8 +252,12 @@ s3eResult s3eExtGetHash(uint32_t id, void* table, uint32_t tableBytes) {
 void s3eDebugAssertShow(int32_t type, const char* text) {
     S3E_CALL_VOID(s3eDebugAssertShow, type, text);
 }
-int32_t s3eDebugGetInt(int32_t property) { S3E_CALL(s3eDebugGetInt, 0, property); }
-void s3eDebugOutputString(const char* text) { S3E_CALL_VOID(s3eDebugOutputString, text); }
+int32_t s3eDebugGetInt(int32_t property) {
+    S3E_CALL(s3eDebugGetInt, 0, property);
+}
+void s3eDebugOutputString(const char* text) {
+    S3E_CALL_VOID(s3eDebugOutputString, text);
+}
 
 // ---------------------------------------------------------------------------
 

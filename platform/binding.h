@@ -7,10 +7,10 @@ extern "C" {
 
 // What the host passes to the first IwAppEntry call.
 struct IwAppDescriptor {
-    int32_t serviceCount;       // entries in the two arrays
-    int32_t reserved;           // not read by the module
-    const uint32_t* hashes;     // djb2 hash of each service's name
-    void* const* addresses;     // the service's address, parallel to hashes
+    int32_t serviceCount;    // entries in the two arrays
+    int32_t reserved;        // not read by the module
+    const uint32_t* hashes;  // djb2 hash of each service's name
+    void* const* addresses;  // the service's address, parallel to hashes
 };
 
 // First call (descriptor): binds the services; gives null when every service

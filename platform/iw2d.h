@@ -9,7 +9,7 @@
 #include "engine/iwgx.h"
 
 class CIw2DImage {
-public:
+  public:
     virtual float GetWidth() = 0;
     virtual float GetHeight() = 0;
     virtual CIwMaterial* GetMaterial() = 0;

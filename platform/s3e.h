@@ -93,9 +93,9 @@ int32_t s3eKeyboardGetState(int32_t key);
 // Device.
 
 enum {
-    S3E_DEVICE_OS = 0,        // 3 desktop simulator, 14 iOS, 18 Android
-    S3E_DEVICE_LANGUAGE = 4,  // 16 Russian
-    S3E_DEVICE_EXIT_CODE = 15 // set once by the module with the run's result
+    S3E_DEVICE_OS = 0,         // 3 desktop simulator, 14 iOS, 18 Android
+    S3E_DEVICE_LANGUAGE = 4,   // 16 Russian
+    S3E_DEVICE_EXIT_CODE = 15  // set once by the module with the run's result
 };
 enum { S3E_OS_ID_DESKTOP = 3, S3E_OS_ID_IPHONE = 14, S3E_OS_ID_ANDROID = 18 };
 enum { S3E_DEVICE_LANGUAGE_RUSSIAN = 16 };
@@ -120,7 +120,7 @@ uint64_t s3eTimerGetUTC(void);  // milliseconds of calendar time
 // Surface: the GL surface the host made current before the second IwAppEntry.
 
 enum { S3E_SURFACE_SCREENSIZE = 1, S3E_SURFACE_SCREENSIZE_2 = 2 };  // events
-enum { S3E_SURFACE_WIDTH = 0, S3E_SURFACE_HEIGHT = 1 };            // properties
+enum { S3E_SURFACE_WIDTH = 0, S3E_SURFACE_HEIGHT = 1 };             // properties
 
 s3eResult s3eSurfaceRegister(int32_t event, s3eCallback handler, void* userData);
 s3eResult s3eSurfaceUnRegister(int32_t event, s3eCallback handler);

@@ -23,6 +23,16 @@ namespace host {
 // ===========================================================================
 // Registry
 
+uint32_t HashName(const char* name) {
+    // djb2, as the module hashes its own names: a host that loads the module
+    // as a shared library cannot borrow the module's function.
+    uint32_t h = 5381;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p) {
+        h = h * 33u + *p;
+    }
+    return h;
+}
+
 void ServiceRegistry::Add(const char* name, void* address) {
     for (size_t i = 0; i < names_.size(); ++i) {
         if (names_[i] == name) {
@@ -31,7 +41,7 @@ void ServiceRegistry::Add(const char* name, void* address) {
         }
     }
     names_.emplace_back(name);
-    hashes_.push_back(platform::HashServiceName(name));
+    hashes_.push_back(HashName(name));
     addresses_.push_back(address);
 }
 
@@ -60,7 +70,7 @@ struct Pointer {
     bool pressed = false;   // latched until the next update
     bool released = false;  // latched until the next update
     int32_t x = 0, y = 0;
-    int32_t state = 0;      // what the game sees since the last update
+    int32_t state = 0;  // what the game sees since the last update
 };
 
 struct Touch {
@@ -272,14 +282,28 @@ s3eResult PointerUpdate() {
     return S3E_RESULT_SUCCESS;
 }
 
-int32_t PointerGetState(int32_t button) { return button == 0 ? State().pointer.state : 0; }
-int32_t PointerGetX() { return State().pointer.x; }
-int32_t PointerGetY() { return State().pointer.y; }
+int32_t PointerGetState(int32_t button) {
+    return button == 0 ? State().pointer.state : 0;
+}
+int32_t PointerGetX() {
+    return State().pointer.x;
+}
+int32_t PointerGetY() {
+    return State().pointer.y;
+}
 
-bool ValidTouch(int32_t t) { return t >= 0 && t < S3E_POINTER_TOUCH_MAX; }
-int32_t PointerGetTouchState(int32_t t) { return ValidTouch(t) && State().touches[t].down ? 1 : 0; }
-int32_t PointerGetTouchX(int32_t t) { return ValidTouch(t) ? State().touches[t].x : 0; }
-int32_t PointerGetTouchY(int32_t t) { return ValidTouch(t) ? State().touches[t].y : 0; }
+bool ValidTouch(int32_t t) {
+    return t >= 0 && t < S3E_POINTER_TOUCH_MAX;
+}
+int32_t PointerGetTouchState(int32_t t) {
+    return ValidTouch(t) && State().touches[t].down ? 1 : 0;
+}
+int32_t PointerGetTouchX(int32_t t) {
+    return ValidTouch(t) ? State().touches[t].x : 0;
+}
+int32_t PointerGetTouchY(int32_t t) {
+    return ValidTouch(t) ? State().touches[t].y : 0;
+}
 
 s3eResult KeyboardUpdate() {
     for (Key& k : State().keys) {
@@ -297,7 +321,9 @@ int32_t KeyboardGetState(int32_t key) {
 // ===========================================================================
 // Device, time, surface, configuration, extensions, debug
 
-s3eBool DeviceCheckQuitRequest() { return State().quit ? S3E_TRUE : S3E_FALSE; }
+s3eBool DeviceCheckQuitRequest() {
+    return State().quit ? S3E_TRUE : S3E_FALSE;
+}
 
 s3eResult DeviceYieldUntilEvent(int32_t ms) {
     if (State().setup.hooks.yield) State().setup.hooks.yield(ms);
@@ -306,9 +332,12 @@ s3eResult DeviceYieldUntilEvent(int32_t ms) {
 
 int32_t DeviceGetInt(int32_t property) {
     switch (property) {
-        case S3E_DEVICE_OS: return State().setup.os;
-        case S3E_DEVICE_LANGUAGE: return State().setup.language;
-        default: return 0;
+        case S3E_DEVICE_OS:
+            return State().setup.os;
+        case S3E_DEVICE_LANGUAGE:
+            return State().setup.language;
+        default:
+            return 0;
     }
 }
 
@@ -359,9 +388,12 @@ s3eResult SurfaceUnRegister(int32_t event, s3eCallback fn) {
 
 int32_t SurfaceGetInt(int32_t property) {
     switch (property) {
-        case S3E_SURFACE_WIDTH: return State().surfaceWidth;
-        case S3E_SURFACE_HEIGHT: return State().surfaceHeight;
-        default: return 0;
+        case S3E_SURFACE_WIDTH:
+            return State().surfaceWidth;
+        case S3E_SURFACE_HEIGHT:
+            return State().surfaceHeight;
+        default:
+            return 0;
     }
 }
 
@@ -378,9 +410,15 @@ s3eResult ExtGetHash(uint32_t id, void* table, uint32_t bytes) {
     return S3E_RESULT_SUCCESS;
 }
 
-void DebugAssertShow(int32_t, const char* text) { Log("warning", text ? text : ""); }
-int32_t DebugGetInt(int32_t property) { return property == 0 ? State().setup.debugInt : 0; }
-void DebugOutputString(const char* text) { Log("warning", text ? text : ""); }
+void DebugAssertShow(int32_t, const char* text) {
+    Log("warning", text ? text : "");
+}
+int32_t DebugGetInt(int32_t property) {
+    return property == 0 ? State().setup.debugInt : 0;
+}
+void DebugOutputString(const char* text) {
+    Log("warning", text ? text : "");
+}
 
 }  // namespace
 
@@ -511,9 +549,15 @@ void KeyUp(int32_t key) {
     k.down = false;
 }
 
-void RequestQuit() { State().quit = true; }
-bool QuitRequested() { return State().quit; }
-int32_t ExitCode() { return State().exitCode; }
+void RequestQuit() {
+    State().quit = true;
+}
+bool QuitRequested() {
+    return State().quit;
+}
+int32_t ExitCode() {
+    return State().exitCode;
+}
 
 void SetSurfaceSize(int32_t width, int32_t height) {
     State().surfaceWidth = width;

@@ -10,18 +10,22 @@
 #include <vector>
 
 #include "platform/binding.h"
+#include "platform/s3e_ext.h"
 
 namespace host {
 
+// The hash under which a service is offered: djb2 of the name's bytes.
+uint32_t HashName(const char* name);
+
 // The descriptor of IwAppEntry, built from (name, address) pairs.
 class ServiceRegistry {
-public:
+  public:
     void Add(const char* name, void* address);
     const IwAppDescriptor& Descriptor();
     int Count() const { return static_cast<int>(names_.size()); }
     bool Has(const char* name) const;
 
-private:
+  private:
     std::vector<std::string> names_;
     std::vector<uint32_t> hashes_;
     std::vector<void*> addresses_;
@@ -87,11 +91,11 @@ void SetConfigString(const std::string& group, const std::string& name, const st
 // Extensions: a function table the module fetches by id with s3eExtGetHash.
 void RegisterExtension(uint32_t id, const void* table, uint32_t bytes);
 
-// Extension ids and their table sizes in entries.
-constexpr uint32_t kExtDialog = 0xa6c1a5c0u;    // 7 entries
-constexpr uint32_t kExtAdMob = 0x2fc4bf90u;     // 19 entries
-constexpr uint32_t kExtChartBoost = 0x37830649u; // 12 entries
-constexpr uint32_t kExtOSExec = 0xc121bcf7u;    // 2 entries
+// Extension ids (the tables are in platform/s3e_ext.h).
+constexpr uint32_t kExtDialog = S3E_EXT_DIALOG_ID;
+constexpr uint32_t kExtAdMob = S3E_EXT_GOOGLEADMOB_ID;
+constexpr uint32_t kExtChartBoost = S3E_EXT_CHARTBOOST_ID;
+constexpr uint32_t kExtOSExec = S3E_EXT_OSEXEC_ID;
 
 // The per-user data directory for the game: $XDG_DATA_HOME or ~/.local/share, then the name.
 std::string UserDataDir(const std::string& gameName);

@@ -53,9 +53,11 @@ std::string ReadFile(const std::string& path, bool* ok) {
     return s.str();
 }
 
-bool FileExists(const std::string& path) { return fs::exists(path); }
+bool FileExists(const std::string& path) {
+    return fs::exists(path);
+}
 
-BoundHost::BoundHost(const std::string& dataDir) {
+BoundHost::BoundHost(const std::string& dataDir, const host::HostHooks& hooks) {
     root_ = MakeTempDir();
     documentsDir_ = root_ + "/documents";
     dataDir_ = dataDir.empty() ? root_ + "/data" : dataDir;
@@ -63,6 +65,7 @@ BoundHost::BoundHost(const std::string& dataDir) {
     host::HostSetup setup;
     setup.dataDir = dataDir_;
     setup.documentsDir = documentsDir_;
+    setup.hooks = hooks;
     host::ConfigureHost(setup);
     host::ServiceRegistry registry;
     host::RegisterServices(registry);
@@ -82,7 +85,9 @@ std::string BoundHost::Path(const std::string& gamePath) const {
     return dataDir_ + "/" + gamePath;
 }
 
-std::string GameDataDir() { return NONOGRAM_DATA_DIR; }
+std::string GameDataDir() {
+    return NONOGRAM_DATA_DIR;
+}
 
 HeadlessRun RunHeadless(const std::string& script, const std::vector<std::string>& args) {
     HeadlessRun run;
@@ -97,13 +102,16 @@ HeadlessRun RunHeadless(const std::string& script, const std::vector<std::string
     argv.push_back("--script");
     argv.push_back(scriptPath);
     std::vector<char*> cargv;
-    for (auto& a : argv) cargv.push_back(a.data());
+    for (auto& a : argv)
+        cargv.push_back(a.data());
     cargv.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
     pid_t pid = 0;
     if (posix_spawn(&pid, cargv[0], &actions, nullptr, cargv.data(), environ) == 0) {
         int status = 0;
@@ -114,7 +122,8 @@ HeadlessRun RunHeadless(const std::string& script, const std::vector<std::string
     run.log = ReadFile(outPath);
     run.errors = ReadFile(errPath);
     std::istringstream lines(run.log);
-    for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
+    for (std::string line; std::getline(lines, line);)
+        run.lines.push_back(line);
     RemoveTree(dir);
     return run;
 }

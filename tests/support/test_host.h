@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "hosts/common/host.h"
+
 namespace testsupport {
 
 std::string MakeTempDir();
@@ -18,8 +20,9 @@ bool FileExists(const std::string& path);
 // player's "Documents" in a fresh temporary folder and the game data in dataDir
 // (a fresh temporary folder when empty). Both temporary folders go at the end.
 class BoundHost {
-public:
-    explicit BoundHost(const std::string& dataDir = std::string());
+  public:
+    explicit BoundHost(const std::string& dataDir = std::string(),
+                       const host::HostHooks& hooks = host::HostHooks());
     ~BoundHost();
     BoundHost(const BoundHost&) = delete;
     BoundHost& operator=(const BoundHost&) = delete;
@@ -29,7 +32,7 @@ public:
     // Machine paths of game paths: "tasks/..." in the data, "Documents/..." in the storage.
     std::string Path(const std::string& gamePath) const;
 
-private:
+  private:
     std::string dataDir_;
     std::string documentsDir_;
     std::string root_;
@@ -39,9 +42,9 @@ private:
 std::string GameDataDir();
 
 struct HeadlessRun {
-    int exitStatus = -1;          // the process's exit status
-    std::string log;              // everything it printed on standard output
-    std::string errors;           // standard error
+    int exitStatus = -1;  // the process's exit status
+    std::string log;      // everything it printed on standard output
+    std::string errors;   // standard error
     std::vector<std::string> lines;
 };
 

@@ -1,0 +1,66 @@
+// The host side of the extension tables: the dialog and link extensions that
+// both hosts offer, and stand-ins of the two ad services for the headless
+// host. Each host decides what a shown dialog, an opened link or an ad event
+// looks like through ExtensionSetup; the tables, the registered handlers and
+// the rule that answers never arrive inside the call that showed the box live
+// here.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace host {
+
+// A dialog the module asked for, with its texts converted to UTF-8.
+struct DialogBox {
+    int32_t id = 0;
+    std::string title;
+    std::string message;
+    std::vector<std::string> buttons;
+};
+
+struct ExtensionSetup {
+    bool dialog = true;
+    bool osExec = true;
+    bool adMob = false;
+    bool chartBoost = false;
+    // Whether the ad stand-ins have an ad to give; without one every load fails.
+    bool adFill = true;
+
+    // A box was asked for. The host shows it later and answers with AnswerDialog.
+    std::function<void(const DialogBox&)> onDialog;
+    // Opens an address; false when it could not be opened.
+    std::function<bool(const std::string& address)> onLink;
+    // Something an ad service showed or failed to show: "prepare", "show" or "none".
+    std::function<void(const char* event)> onAd;
+};
+
+// Registers the chosen tables for s3eExtGetHash and forgets every handler,
+// open dialog and ad of an earlier setup. Call after ConfigureHost, which
+// clears the registry.
+void InstallExtensions(const ExtensionSetup& setup);
+
+// The oldest dialog not yet answered, or null.
+const DialogBox* OpenDialog();
+int OpenDialogCount();
+
+// Answers the oldest open dialog: the module's answer handler gets {id, button}.
+// Call only between passes (inside a yield). False when no dialog is open.
+bool AnswerDialog(int32_t button);
+
+// Delivers what the ad stand-ins hold back for the next pass (an ad finished
+// loading, failed, or was closed). Hosts call it at the start of every yield;
+// true when anything was delivered.
+bool RunDeferredCallbacks();
+
+// Windows-1251 bytes (the dialog texts of the Russian game) as UTF-8. ASCII
+// passes unchanged; the one unassigned byte 0x98 becomes U+FFFD.
+std::string Cp1251ToUtf8(const char* text);
+
+// A text in double quotes for a log line, with '"' and '\' escaped and control
+// characters written as \n, \t or \xHH, so one log entry stays on one line.
+std::string QuoteForLog(const std::string& text);
+
+}  // namespace host

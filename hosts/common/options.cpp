@@ -1,0 +1,85 @@
+// Parsing of the options the hosts share.
+#include "hosts/common/options.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "hosts/common/script.h"
+#include "platform/s3e.h"
+
+namespace host {
+namespace {
+
+bool ParseSide(const std::string& text, int32_t* out) {
+    if (text.empty() || text.size() > 5) return false;
+    int32_t v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v < 1 || v > kMaxSurfaceSide) return false;
+    *out = v;
+    return true;
+}
+
+}  // namespace
+
+bool ParseSize(const std::string& text, int32_t* width, int32_t* height) {
+    size_t x = text.find('x');
+    if (x == std::string::npos) return false;
+    int32_t w = 0, h = 0;
+    if (!ParseSide(text.substr(0, x), &w) || !ParseSide(text.substr(x + 1), &h)) return false;
+    *width = w;
+    *height = h;
+    return true;
+}
+
+bool ParseOs(const std::string& text, int32_t* os) {
+    if (text == "ios") {
+        *os = S3E_OS_ID_IPHONE;
+    } else if (text == "android") {
+        *os = S3E_OS_ID_ANDROID;
+    } else if (text == "desktop") {
+        *os = S3E_OS_ID_DESKTOP;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool ParseLanguage(const std::string& text, int32_t* language) {
+    if (text == "ru") {
+        *language = kLanguageRussian;
+    } else if (text == "en") {
+        *language = kLanguageEnglish;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+int32_t LanguageOfLocale(const char* localeName) {
+    return localeName && std::strncmp(localeName, "ru", 2) == 0 ? kLanguageRussian
+                                                                : kLanguageEnglish;
+}
+
+int32_t LanguageFromEnvironment() {
+    for (const char* var : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* v = std::getenv(var);
+        if (v && *v) return LanguageOfLocale(v);
+    }
+    return kLanguageEnglish;
+}
+
+std::string ExecutableDir() {
+    char buf[4096];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return ".";
+    std::string path(buf, static_cast<size_t>(n));
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos || slash == 0 ? std::string(".") : path.substr(0, slash);
+}
+
+}  // namespace host

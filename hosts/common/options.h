@@ -1,0 +1,29 @@
+// Command-line values both hosts accept (--size, --os, --lang), the device
+// language taken from the locale, and where the running program lies.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace host {
+
+constexpr int32_t kLanguageEnglish = 2;
+constexpr int32_t kLanguageRussian = 16;
+
+// "WxH" with both sides from 1 to 8192.
+bool ParseSize(const std::string& text, int32_t* width, int32_t* height);
+// "ios" 14, "android" 18, "desktop" 3.
+bool ParseOs(const std::string& text, int32_t* os);
+// "ru" 16, "en" 2.
+bool ParseLanguage(const std::string& text, int32_t* language);
+
+// The device language of a locale name such as "ru_RU.UTF-8": Russian for
+// names starting "ru", English otherwise.
+int32_t LanguageOfLocale(const char* localeName);
+// The device language from LC_ALL, LC_MESSAGES or LANG, the first one set.
+int32_t LanguageFromEnvironment();
+
+// The folder of the running executable (no trailing slash), or "." when unknown.
+std::string ExecutableDir();
+
+}  // namespace host

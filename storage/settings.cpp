@@ -1,0 +1,129 @@
+// Reading and writing the settings and points files, and the decimal helpers
+// their lines are made of.
+#include "storage/settings.h"
+
+#include <cstring>
+
+#include "platform/s3e.h"
+#include "storage/file_replace.h"
+
+uint8_t color_schema = 0;
+uint8_t rate_redirected = 0;
+int32_t points = 0;
+
+namespace {
+
+// A line is read in pieces of at most this many bytes less one; longer lines
+// arrive as several pieces, each judged on its own.
+constexpr uint32_t kLineBuffer = 30;
+
+void TrimLineEnd(char* text) {
+    size_t n = std::strlen(text);
+    while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r'))
+        text[--n] = '\0';
+}
+
+// Calls handle(piece) for every piece of the file with its line end removed.
+// False when the file is missing or cannot be opened.
+template <typename Handler>
+bool ForEachPiece(const char* path, Handler handle) {
+    if (!s3eFileCheckExists(path)) return false;
+    s3eFile* file = s3eFileOpen(path, "rb");
+    if (!file) return false;
+    char piece[kLineBuffer];
+    while (s3eFileReadString(piece, sizeof piece, file)) {
+        piece[sizeof piece - 1] = '\0';
+        TrimLineEnd(piece);
+        handle(piece);
+    }
+    s3eFileClose(file);
+    return true;
+}
+
+// Appends "<key><value>\n" to out at *length; false when it does not fit.
+bool AppendLine(char* out, size_t capacity, size_t* length, const char* key, int32_t value) {
+    char digits[kDecimalBufferSize];
+    FormatDecimal(value, digits, sizeof digits);
+    const size_t keyLength = std::strlen(key);
+    const size_t digitsLength = std::strlen(digits);
+    if (*length + keyLength + digitsLength + 1 > capacity) return false;
+    std::memcpy(out + *length, key, keyLength);
+    std::memcpy(out + *length + keyLength, digits, digitsLength);
+    out[*length + keyLength + digitsLength] = '\n';
+    *length += keyLength + digitsLength + 1;
+    return true;
+}
+
+}  // namespace
+
+int32_t ParseDecimal(const char* text) {
+    if (!text) return 0;
+    constexpr int32_t kMax = 0x7FFFFFFF;
+    int32_t value = 0;
+    for (const char* p = text; *p >= '0' && *p <= '9'; ++p) {
+        const int32_t digit = *p - '0';
+        if (value > (kMax - digit) / 10) return kMax;
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+int32_t FormatDecimal(int32_t value, char* buffer, size_t size) {
+    if (!buffer || size == 0) return 0;
+    buffer[0] = '\0';
+    int32_t v = value < 0 ? 0 : value;
+    int32_t power = 1;
+    int32_t digits = 1;
+    while (power <= v / 10) {
+        power *= 10;
+        ++digits;
+    }
+    if (static_cast<size_t>(digits) + 1 > size) return 0;
+    int32_t n = 0;
+    for (; power > 0; power /= 10) {
+        buffer[n++] = static_cast<char>('0' + v / power);
+        v %= power;
+    }
+    buffer[n] = '\0';
+    return n;
+}
+
+bool ReadSettings() {
+    color_schema = 0;
+    return ForEachPiece(kSettingsPath, [](char* piece) {
+        char* equals = std::strchr(piece, '=');
+        if (!equals) return;
+        *equals = '\0';
+        const uint8_t value = static_cast<uint8_t>(ParseDecimal(equals + 1) & 0xFF);
+        if (std::strcmp(piece, "color_schema") == 0) {
+            color_schema = value;
+        } else if (std::strcmp(piece, "rate_redirected") == 0) {
+            rate_redirected = value;
+        }
+    });
+}
+
+bool WriteSettings() {
+    char text[2 * kLineBuffer];
+    size_t length = 0;
+    if (!AppendLine(text, sizeof text, &length, "color_schema=", color_schema) ||
+        !AppendLine(text, sizeof text, &length, "rate_redirected=", rate_redirected)) {
+        return false;
+    }
+    return ReplaceFile(kSettingsPath, text, static_cast<uint32_t>(length));
+}
+
+bool ReadPoints() {
+    points = 0;
+    return ForEachPiece(kPointsPath, [](const char* piece) {
+        // A blank line says nothing; it must not wipe the count.
+        if (piece[0] != '\0') points = ParseDecimal(piece);
+    });
+}
+
+bool WritePoints() {
+    char text[kLineBuffer];
+    size_t length = 0;
+    if (!AppendLine(text, sizeof text, &length, "", points)) return false;
+    return ReplaceFile(kPointsPath, text, static_cast<uint32_t>(length));
+}

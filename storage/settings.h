@@ -1,0 +1,36 @@
+// The settings file "conf.cfg" (colour theme, whether the player was sent to rate
+// the game) and the points file "points.pts" (puzzles solved at least once), with
+// the process-wide values they fill.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Process-wide values, read at start-up and kept for the whole run.
+extern uint8_t color_schema;     // 0 Light, 1 Dark, 2 Grey; other values stay as read
+extern uint8_t rate_redirected;  // 1 once the player pressed the Rate sign
+extern int32_t points;           // puzzles solved at least once
+
+constexpr const char kSettingsPath[] = "Documents/conf/conf.cfg";
+constexpr const char kPointsPath[] = "Documents/conf/points.pts";
+
+// Sets color_schema to 0, then applies every "color_schema=" and "rate_redirected="
+// line of the settings file in order (a later line wins). rate_redirected is left
+// as it was when the file does not set it. False when the file is missing or
+// cannot be opened.
+bool ReadSettings();
+// Rewrites the settings file from color_schema and rate_redirected; false (old file
+// intact) when it cannot be written.
+bool WriteSettings();
+// Sets points to 0, then to the value of the last non-empty line of the points file.
+bool ReadPoints();
+bool WritePoints();
+
+// The value of the leading decimal digits of text; 0 when it starts with anything
+// else. Never negative: saturates at INT32_MAX.
+int32_t ParseDecimal(const char* text);
+// Writes the decimal digits of value and a zero byte into buffer (size bytes;
+// kDecimalBufferSize always suffices); a negative value is written as 0. Gives the
+// number of digits, or 0 (and an empty text when size > 0) if they do not fit.
+constexpr size_t kDecimalBufferSize = 12;
+int32_t FormatDecimal(int32_t value, char* buffer, size_t size);

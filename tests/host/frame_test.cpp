@@ -1,0 +1,89 @@
+// The frame around the game: start-up, the event-driven main loop and
+// shut-down, driven through the host services on a real GL surface.
+#include <gtest/gtest.h>
+
+#include "app/app.h"
+#include "engine/iwgx.h"
+#include "hosts/common/host.h"
+#include "platform/binding.h"
+#include "services/ads.h"
+#include "tests/support/gl_surface.h"
+
+namespace {
+
+using testsupport::GLSurface;
+
+class Frame : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(surface.Ok()) << surface.Error(); }
+
+    // Runs the game; the host asks to quit during the yield of pass `passes`.
+    int RunPasses(int passes) {
+        surface.onYield = [this, passes] {
+            if (surface.yields >= passes) host::RequestQuit();
+        };
+        return IwAppEntry(nullptr) == nullptr ? host::ExitCode() : -2;
+    }
+
+    GLSurface surface{120, 200, testsupport::GameDataDir()};
+};
+
+TEST_F(Frame, QuitPendingAtStartSkipsTheLoopButShutsDown) {
+    host::RequestQuit();
+    int prepared = InterstitialPrepareCount();
+    EXPECT_EQ(RunPasses(1000), 0);
+    EXPECT_EQ(surface.yields, 0);                     // no pass ran
+    EXPECT_EQ(surface.FramesShown(), 2);              // the two start-up frames
+    EXPECT_EQ(InterstitialPrepareCount(), prepared);  // the first pass never came
+    EXPECT_EQ(g_app, nullptr);                        // the App was torn down
+    EXPECT_FALSE(IwGxIsStarted());                    // and the engine ended
+}
+
+TEST_F(Frame, FirstPassRedrawsTwiceAndIdlePassesDrawNothing) {
+    int prepared = InterstitialPrepareCount();
+    EXPECT_EQ(RunPasses(6), 0);
+    EXPECT_EQ(surface.yields, 6);
+    // Two frames at start-up, two for the redraw requested before the loop,
+    // then nothing while idle.
+    EXPECT_EQ(surface.FramesShown(), 4);
+    EXPECT_EQ(InterstitialPrepareCount(), prepared + 1);  // once, in the first pass
+    EXPECT_FALSE(IwGxIsStarted());
+    // Every screen is the Light background for now.
+    EXPECT_TRUE(testsupport::Near(surface.Pixel(60, 100), 0xFFF1F0ECu, 0));
+}
+
+TEST_F(Frame, SurfaceChangeDrawsTwiceInTheNextPass) {
+    int framesBefore = -1;
+    surface.onYield = [&] {
+        if (surface.yields == 3) {
+            framesBefore = surface.FramesShown();
+            host::SetSurfaceSize(200, 120);
+            host::RaiseSurfaceEvent(1);
+        }
+        if (surface.yields >= 5) host::RequestQuit();
+    };
+    ASSERT_EQ(IwAppEntry(nullptr), nullptr);
+    EXPECT_EQ(framesBefore, 4);
+    EXPECT_EQ(surface.FramesShown(), 6);
+}
+
+TEST_F(Frame, StartUpFindsTheGameDataAndTheStoredTheme) {
+    // A Dark theme stored by an earlier run, written with carriage returns.
+    ASSERT_TRUE(testsupport::WriteFile(surface.Host().Path("Documents/conf/conf.cfg"),
+                                       "color_schema=1\r\nrate_redirected=0\r\n"));
+    EXPECT_EQ(RunPasses(2), 0);
+    EXPECT_TRUE(surface.warnings.empty()) << surface.warnings.front();       // font and images load
+    EXPECT_TRUE(testsupport::Near(surface.Pixel(60, 100), 0xFF594A3Cu, 0));  // (60, 74, 89)
+    // The storage tree exists for the board state files and the settings.
+    EXPECT_TRUE(testsupport::FileExists(surface.Host().Path("Documents/black")));
+    EXPECT_TRUE(testsupport::FileExists(surface.Host().Path("Documents/conf")));
+}
+
+TEST_F(Frame, SurfaceHandlersAreUnregisteredAtShutDown) {
+    EXPECT_EQ(RunPasses(1), 0);
+    int frames = surface.FramesShown();
+    host::RaiseSurfaceEvent(1);  // nobody listens any more
+    EXPECT_EQ(surface.FramesShown(), frames);
+}
+
+}  // namespace

@@ -1,0 +1,147 @@
+// The headless host as tests and benchmarks use it: the log it prints, the
+// screenshots it writes, how it reports a bad script, and where it keeps the
+// player's data.
+#include <gtest/gtest.h>
+#include <png.h>
+#include <stdlib.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/test_host.h"
+
+namespace {
+
+using testsupport::RunHeadless;
+
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;
+    bool Is(int x, int y, uint8_t r, uint8_t g, uint8_t b) const {
+        size_t i = (static_cast<size_t>(y) * width + x) * 3;
+        return rgb[i] == r && rgb[i + 1] == g && rgb[i + 2] == b;
+    }
+};
+
+bool ReadPicture(const std::string& path, Picture* p) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+    image.format = PNG_FORMAT_RGB;
+    p->rgb.resize(PNG_IMAGE_SIZE(image));
+    p->width = static_cast<int>(image.width);
+    p->height = static_cast<int>(image.height);
+    return png_image_finish_read(&image, nullptr, p->rgb.data(), 0, nullptr) != 0;
+}
+
+std::vector<std::string> Frames(const testsupport::HeadlessRun& run) {
+    std::vector<std::string> frames;
+    for (const auto& l : run.lines) {
+        if (l.rfind("frame ", 0) == 0) frames.push_back(l);
+    }
+    return frames;
+}
+
+class Headless : public ::testing::Test {
+  protected:
+    void SetUp() override { dir_ = testsupport::MakeTempDir(); }
+    void TearDown() override { testsupport::RemoveTree(dir_); }
+    std::string dir_;
+};
+
+TEST_F(Headless, ShotAfterStartUpIsTheLightBackgroundAndTheLogShowsEachFrame) {
+    auto run = RunHeadless("wait 10\nshot " + dir_ + "/a.png\n", {"--size", "480x800"});
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    // Two frames at start-up and two for the first pass's redraw, numbered in order.
+    std::vector<std::string> frames = Frames(run);
+    ASSERT_EQ(frames.size(), 4u) << run.log;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        EXPECT_EQ(frames[i].rfind("frame " + std::to_string(i + 1) + " 480x800 drawcalls=", 0), 0u)
+            << frames[i];
+    }
+    Picture p;
+    ASSERT_TRUE(ReadPicture(dir_ + "/a.png", &p));
+    EXPECT_EQ(p.width, 480);
+    EXPECT_EQ(p.height, 800);
+    for (auto xy : {std::make_pair(0, 0), {479, 0}, {240, 400}, {0, 799}, {479, 799}}) {
+        EXPECT_TRUE(p.Is(xy.first, xy.second, 236, 240, 241)) << xy.first << "," << xy.second;
+    }
+}
+
+TEST_F(Headless, ResizeRedrawsAtTheNewSizeAndShotsFollowIt) {
+    auto run = RunHeadless("resize 300 200\nshot " + dir_ + "/wide.png\n", {"--size", "200x300"});
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    std::vector<std::string> frames = Frames(run);
+    ASSERT_GE(frames.size(), 6u) << run.log;
+    // The surface event's pass draws twice at the new size.
+    EXPECT_NE(frames[frames.size() - 1].find(" 300x200 "), std::string::npos);
+    EXPECT_NE(frames[frames.size() - 2].find(" 300x200 "), std::string::npos);
+    Picture p;
+    ASSERT_TRUE(ReadPicture(dir_ + "/wide.png", &p));
+    EXPECT_EQ(p.width, 300);
+    EXPECT_EQ(p.height, 200);
+    EXPECT_TRUE(p.Is(299, 199, 236, 240, 241));
+}
+
+TEST_F(Headless, BadScriptLineIsReportedWithItsLineAndNothingRuns) {
+    auto run = RunHeadless("tap 10 10\n# fine\ntap ten 10\n");
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errors.find("script.txt:3: "), std::string::npos) << run.errors;
+    EXPECT_TRUE(Frames(run).empty());
+
+    auto opt = RunHeadless("tap 1 1\n", {"--size", "big"});
+    EXPECT_EQ(opt.exitStatus, 2);
+    EXPECT_NE(opt.errors.find("--size"), std::string::npos);
+    EXPECT_EQ(RunHeadless("", {"--frobnicate", "1"}).exitStatus, 2);
+}
+
+TEST_F(Headless, AStepThatFailsEndsTheGameWithAnError) {
+    // No dialog is open to answer; the game still shuts down and the run fails.
+    auto run = RunHeadless("wait 1\nanswer 0\nshot " + dir_ + "/never.png\n");
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.errors.find("script.txt:2: answer: no dialog is open"), std::string::npos)
+        << run.errors;
+    EXPECT_FALSE(testsupport::FileExists(dir_ + "/never.png"));
+
+    auto bad = RunHeadless("shot " + dir_ + "/no/such/dir/a.png\n");
+    EXPECT_EQ(bad.exitStatus, 1);
+    EXPECT_NE(bad.errors.find("script.txt:1: shot "), std::string::npos) << bad.errors;
+}
+
+TEST_F(Headless, QuitEndsTheRunBeforeLaterLines) {
+    auto run = RunHeadless("quit\nshot " + dir_ + "/late.png\n");
+    EXPECT_EQ(run.exitStatus, 0) << run.errors;
+    EXPECT_FALSE(testsupport::FileExists(dir_ + "/late.png"));
+}
+
+TEST_F(Headless, StorageIsKeptWhenGivenAndTemporaryOtherwise) {
+    std::string mine = dir_ + "/mine/deep";
+    auto run = RunHeadless("wait 1\n", {"--storage", mine});
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    EXPECT_TRUE(testsupport::FileExists(mine));
+
+    // The temporary folder goes under TMPDIR and is gone afterwards...
+    std::string tmp = dir_ + "/tmp";
+    std::filesystem::create_directories(tmp);
+    const char* old = getenv("TMPDIR");
+    std::string saved = old ? old : "";
+    setenv("TMPDIR", tmp.c_str(), 1);
+    run = RunHeadless("wait 1\n");
+    EXPECT_EQ(run.exitStatus, 0) << run.errors;
+    EXPECT_TRUE(std::filesystem::is_empty(tmp));
+    // ...unless kept, and then the run says where.
+    run = RunHeadless("wait 1\n", {"--keep"});
+    if (old) {
+        setenv("TMPDIR", saved.c_str(), 1);
+    } else {
+        unsetenv("TMPDIR");
+    }
+    EXPECT_EQ(run.exitStatus, 0) << run.errors;
+    EXPECT_FALSE(std::filesystem::is_empty(tmp));
+    EXPECT_NE(run.errors.find("storage kept in " + tmp + "/"), std::string::npos) << run.errors;
+}
+
+}  // namespace

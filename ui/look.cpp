@@ -1,0 +1,75 @@
+// The palette, the language flag, the surface size and number formatting.
+#include "ui/look.h"
+
+#include "platform/iw2d.h"
+
+Palette palette;
+SurfaceSize surfaceSize;
+
+namespace {
+
+bool russianTexts = false;
+
+struct ThemeColours {
+    ColourWord background, listText, listLine, iconTint;
+};
+
+const ThemeColours kThemes[3] = {
+    {MakeColour(236, 240, 241), MakeColour(39, 146, 58), MakeColour(21, 126, 251), 0xFFFFFFFFu},
+    {MakeColour(60, 74, 89), MakeColour(236, 240, 241), MakeColour(236, 240, 241), 0xAAFFFFFFu},
+    {MakeColour(140, 140, 140), MakeColour(236, 240, 241), MakeColour(100, 100, 100), 0xAAAAAAAAu},
+};
+
+}  // namespace
+
+void ApplyColorSchema(int32_t index) {
+    palette.footerFill = 0xFFFFFFFFu;
+    palette.footerLine = MakeColour(100, 100, 100);
+    palette.scrollTrack = MakeColour(255, 255, 255);
+    palette.scrollThumb = MakeColour(30, 144, 255);
+    palette.clueBand = MakeColour(200, 200, 200);
+    palette.filledCell = MakeColour(30, 30, 30);
+    palette.gridLine = MakeColour(100, 100, 100);
+    palette.clueText = MakeColour(0, 0, 0);
+    palette.crossMark = MakeColour(10, 10, 10);
+
+    const ThemeColours& t = kThemes[index == kSchemaDark ? 1 : index == kSchemaGrey ? 2 : 0];
+    palette.background = t.background;
+    palette.listText = t.listText;
+    palette.listLine = t.listLine;
+    palette.iconTint = t.iconTint;
+}
+
+void SetLanguage(int32_t deviceLanguage) {
+    russianTexts = deviceLanguage == 16;
+}
+
+bool RussianTexts() {
+    return russianTexts;
+}
+
+const char* LocalText(const char* english, const char* russian) {
+    return russianTexts ? russian : english;
+}
+
+void ReadSurfaceSize() {
+    surfaceSize.width = GetSurfaceWidth();
+    surfaceSize.height = GetSurfaceHeight();
+}
+
+size_t NumberToText(uint32_t value, char* out, size_t size) {
+    char digits[10];
+    size_t n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    if (!out || size < n + 1) {
+        if (out && size > 0) out[0] = '\0';
+        return 0;
+    }
+    for (size_t i = 0; i < n; ++i)
+        out[i] = digits[n - 1 - i];
+    out[n] = '\0';
+    return n;
+}
