@@ -247,15 +247,8 @@ TEST(Catalogue, EveryShippedPuzzleFileLoads) {
         ASSERT_NE(board, nullptr);
         bool good = LoadPuzzle(p.sizeClass, p.grid, p.index, board);
         EXPECT_TRUE(good) << p.stem;
-        if (good) {
-            ++loaded;
-            for (int r = 0; r < board->rows; ++r)
-                std::free(board->rowClues[r].values);
-            for (int c = 0; c < board->cols; ++c)
-                std::free(board->colClues[c].values);
-            std::free(board->rowClues);
-            std::free(board->colClues);
-        }
+        loaded += good;
+        ReleaseBoard(board);
         std::free(board);
     }
     EXPECT_EQ(loaded, 1463);

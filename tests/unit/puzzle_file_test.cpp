@@ -38,12 +38,7 @@ Lines SingleCells() {
 struct LoadedBoard {
     Board* board = static_cast<Board*>(std::calloc(1, sizeof(Board)));
     ~LoadedBoard() {
-        for (int32_t r = 0; board->rowClues && r < board->rows; ++r)
-            std::free(board->rowClues[r].values);
-        for (int32_t c = 0; board->colClues && c < board->cols; ++c)
-            std::free(board->colClues[c].values);
-        std::free(board->rowClues);
-        std::free(board->colClues);
+        ReleaseBoard(board);
         std::free(board);
     }
 };
@@ -163,6 +158,10 @@ TEST(LoadPuzzle, EmptyLinesAreTheSingleClueZero) {
         EXPECT_EQ(Values(all.board->colClues[c]), (std::vector<int>{0}));
     EXPECT_EQ(all.board->maxRowClues, 1);
     EXPECT_EQ(all.board->clueGlyphCount, 20);
+    // Solved by a board without filled cells, and by nothing else.
+    EXPECT_EQ(VerifyBoard(all.board), 0);
+    all.board->cells[3 * kBoardMaxSide + 4] = CellFilled;
+    EXPECT_NE(VerifyBoard(all.board), 0);
 }
 
 TEST(LoadPuzzle, GlyphCountAndLargestCounts) {

@@ -73,13 +73,8 @@ bool GameData::Load(const Address& a, Clues* out) const {
         for (int col = 0; col < board->cols; ++col)
             c.colClues.push_back(take(board->colClues[col]));
         *out = c;
-        for (int r = 0; r < board->rows; ++r)
-            std::free(board->rowClues[r].values);
-        for (int col = 0; col < board->cols; ++col)
-            std::free(board->colClues[col].values);
-        std::free(board->rowClues);
-        std::free(board->colClues);
     }
+    ReleaseBoard(board);
     std::free(board);
     return ok;
 }
