@@ -1,7 +1,6 @@
 // The 2D drawing layer and the engine beneath it, checked by the pixels of
 // real frames on the software renderer.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstddef>
 #include <cstdio>
@@ -28,13 +27,7 @@ constexpr uint32_t kGreen = 0xFF00FF00u;
 constexpr uint32_t kBlue = 0xFFFF0000u;
 
 bool WritePng(const std::string& path, int w, int h, const std::vector<uint8_t>& rgba) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(w);
-    image.height = static_cast<png_uint_32>(h);
-    image.format = PNG_FORMAT_RGBA;
-    return png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr) != 0;
+    return testsupport::WritePngRGBA(path, w, h, rgba.data());
 }
 
 bool WriteJpeg(const std::string& path, int w, int h, uint8_t r, uint8_t g, uint8_t b) {

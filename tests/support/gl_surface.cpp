@@ -2,7 +2,6 @@
 
 #include <GLES2/gl2.h>
 #include <SDL2/SDL.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -115,13 +114,7 @@ uint32_t GLSurface::Pixel(int x, int y) const {
 }
 
 bool GLSurface::SavePng(const std::string& path) const {
-    if (frame_.empty()) return false;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width_);
-    image.height = static_cast<png_uint_32>(height_);
-    image.format = PNG_FORMAT_RGBA;
-    return png_image_write_to_file(&image, path.c_str(), 0, frame_.data(), 0, nullptr) != 0;
+    return !frame_.empty() && WritePngRGBA(path, width_, height_, frame_.data());
 }
 
 bool Near(uint32_t a, uint32_t b, int tolerance) {

@@ -1,6 +1,7 @@
 #include "tests/support/test_host.h"
 
 #include <fcntl.h>
+#include <png.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -55,6 +56,17 @@ std::string ReadFile(const std::string& path, bool* ok) {
 
 bool FileExists(const std::string& path) {
     return fs::exists(path);
+}
+
+bool WritePngRGBA(const std::string& path, int width, int height, const uint8_t* rgba) {
+    std::error_code ec;
+    fs::create_directories(fs::path(path).parent_path(), ec);
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGBA;
+    return png_image_write_to_file(&image, path.c_str(), 0, rgba, 0, nullptr) != 0;
 }
 
 BoundHost::BoundHost(const std::string& dataDir, const host::HostHooks& hooks) {

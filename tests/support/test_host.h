@@ -2,6 +2,7 @@
 // folders, file helpers, and running the headless host on a script.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ bool WriteFile(const std::string& path, const std::string& bytes);
 // The whole file, or nullopt-like: ok is false when it cannot be read.
 std::string ReadFile(const std::string& path, bool* ok = nullptr);
 bool FileExists(const std::string& path);
+// Writes width x height RGBA pixels (top row first) as a PNG, making its folder.
+bool WritePngRGBA(const std::string& path, int width, int height, const uint8_t* rgba);
 
 // Binds every service of the shared host implementation to the module, with the
 // player's "Documents" in a fresh temporary folder and the game data in dataDir

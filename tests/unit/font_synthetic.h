@@ -4,12 +4,12 @@
 // inside, 0 outside) so a drawn glyph fills its quad.
 #pragma once
 
-#include <png.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "tests/support/test_host.h"
 
 namespace fonttest {
 
@@ -85,13 +85,7 @@ inline bool WritePage(const std::string& path, int page, int size = kTexSize) {
                 rgba[(static_cast<size_t>(y) * size + x) * 4 + 3] = 255;
         }
     }
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(size);
-    image.height = static_cast<png_uint_32>(size);
-    image.format = PNG_FORMAT_RGBA;
-    return png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr) != 0;
+    return testsupport::WritePngRGBA(path, size, size, rgba.data());
 }
 
 // Writes "fonts/synth.fnt" with its two pages into dataDir; gives the game path.
