@@ -8,20 +8,12 @@
 
 #include "puzzles/clue_table.h"
 #include "tests/support/test_host.h"
+#include "tests/tools/forge/picture_fixture.h"
 #include "tools/forge/game_data.h"
 #include "tools/forge/puzzle_io.h"
 
 namespace forge {
 namespace {
-
-Bitmap Picture(const std::vector<std::string>& rows) {
-    Bitmap b(static_cast<int>(rows.size()), static_cast<int>(rows[0].size()));
-    for (int r = 0; r < b.rows; ++r) {
-        for (int c = 0; c < b.cols; ++c)
-            b.at(r, c) = rows[r][c] == '#';
-    }
-    return b;
-}
 
 // The first puzzle of "10x10" is 10 x 10: a picture with empty lines, long
 // runs and many runs in one line.

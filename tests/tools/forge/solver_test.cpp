@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/tools/forge/picture_fixture.h"
 #include "tools/forge/solver.h"
 
 namespace forge {
@@ -26,15 +27,6 @@ std::string Text(const std::vector<uint8_t>& cells) {
     for (uint8_t c : cells)
         s += c == kFilled ? '#' : c == kEmpty ? '.' : '?';
     return s;
-}
-
-Bitmap Picture(const std::vector<std::string>& rows) {
-    Bitmap b(static_cast<int>(rows.size()), static_cast<int>(rows[0].size()));
-    for (int r = 0; r < b.rows; ++r) {
-        for (int c = 0; c < b.cols; ++c)
-            b.at(r, c) = rows[r][c] == '#';
-    }
-    return b;
 }
 
 std::string Solve(const std::vector<int>& clues, const std::string& line, bool* ok = nullptr) {
