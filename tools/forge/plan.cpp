@@ -331,12 +331,16 @@ Plan MakePlan(const PictureLibrary& lib) {
         for (int s : slotsOf[g])
             plan.slots[s].primary = best(plan.slots[s]);
     }
+    // How many slots of each grid size take an exact and a smaller puzzle.
+    std::vector<int> exactSlots(gridCount, 0), smallSlots(gridCount, 0);
+    for (int g : order) {
+        for (int s : slotsOf[g])
+            (plan.slots[s].exact ? exactSlots[g] : smallSlots[g]) += 1;
+    }
     plan.reserveExact.assign(gridCount, {});
     plan.reserveSmaller.assign(gridCount, {});
     for (int g : order) {
-        int exact = 0, small = 0;
-        for (int s : slotsOf[g])
-            (plan.slots[s].exact ? exact : small) += 1;
+        const int exact = exactSlots[g], small = smallSlots[g];
         Slot probe;
         probe.grid = g;
         probe.exact = true;
@@ -365,9 +369,7 @@ Plan MakePlan(const PictureLibrary& lib) {
     }
     for (int round = 0; round < 4; ++round) {
         for (int g : order) {
-            int exact = 0, small = 0;
-            for (int s : slotsOf[g])
-                (plan.slots[s].exact ? exact : small) += 1;
+            const int exact = exactSlots[g], small = smallSlots[g];
             Slot probe;
             probe.grid = g;
             probe.exact = true;
