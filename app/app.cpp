@@ -62,9 +62,7 @@ App* CreateApp() {
     }
 
     app->screen = kScreenMainMenu;
-    app->pointerHeld = 0;
-    app->pinchActive = false;
-    app->dragThreshold = 20;
+    app->gestures.dragThreshold = 20;
     return app;
 }
 
@@ -175,10 +173,6 @@ void App::EnterStartScreen() {
         RunPendingAction();
         if (screen != code + 1) break;  // a step failed: stay where it ended
     }
-}
-
-void App::UpdateFrame() {
-    // Input dispatch arrives with the screens; nothing reacts to input yet.
 }
 
 int32_t OnSurfaceChanged(void*, void*) {

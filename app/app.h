@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "app/gestures.h"
+
 struct MainMenuScreen;
 struct SizeListScreen;
 struct PuzzleListScreen;
@@ -40,8 +42,7 @@ enum ScreenId : int32_t {
 };
 
 struct App {
-    int32_t screen;         // ScreenId; -1 once torn down
-    int32_t dragThreshold;  // pointer travel (pixels) from which a release is a drag
+    int32_t screen;  // ScreenId; -1 once torn down
 
     // The four screens, owned.
     MainMenuScreen* mainMenu;
@@ -49,15 +50,8 @@ struct App {
     PuzzleListScreen* puzzleList;
     BoardScreen* board;
 
-    // Gesture state of the input dispatch.
-    int32_t pointerHeld;
-    int32_t pressPoint[2];
-    int32_t lastPoint[2];
-    int32_t pinchPoints[4];
-    bool pinchTouch0Left;
-    bool pinchTouch0Top;
-    bool pinchActive;
-    bool swallowRelease;
+    // Presses, drags, taps and pinches as the pointer's passes make them.
+    GestureTracker gestures;
 
     // Draws the current screen and shows the surface.
     void RenderFrame();
@@ -65,6 +59,8 @@ struct App {
     void UpdateFrame();
     // Performs the pending screen change, if any, and clears it.
     void RunPendingAction();
+    // A native dialog was answered (button 0 is its first button).
+    void HandleDialogResult(int32_t id, int32_t button);
     // Goes straight to the screen the host named in its configuration
     // ("nonogram"/"StartScreen" and "StartPuzzle"), as the player would get
     // there by taps; for screenshots and tests. Does nothing without one.

@@ -12,3 +12,5 @@ void PrepareInterstitial();
 bool ShowInterstitial();
 // How often PrepareInterstitial ran in this process (diagnostics and tests).
 int32_t InterstitialPrepareCount();
+// Opens the store page of the app in promotion slot 0..3.
+void OpenPromo(int32_t slot);
