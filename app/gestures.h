@@ -8,8 +8,8 @@
 
 // The pointer as one pass sees it.
 struct PointerSample {
-    int32_t state;        // primary pointer: bit 1 down, 2 pressed, 4 released since the last update
-    int32_t x, y;         // primary pointer position
+    int32_t state;  // primary pointer: bit 1 down, 2 pressed, 4 released since the last update
+    int32_t x, y;   // primary pointer position
     int32_t touchesDown;  // how many of the touch slots 0..9 are down
     bool pinchSlotsDown;  // slots 0 and 1 are the two that are down
     int32_t touch[4];     // x0, y0, x1, y1 of touch slots 0 and 1

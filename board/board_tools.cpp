@@ -65,7 +65,8 @@ BoardTapOutcome TapBoard(BoardScreen* screen, int32_t x, int32_t y) {
     int32_t line = 0, clue = 0;
     if (ClueAt(screen, x, y, &inBand, &isRow, &line, &clue)) {
         Board* board = screen->progress.board;
-        uint8_t& byte = isRow ? board->rowClues[line].values[clue] : board->colClues[line].values[clue];
+        uint8_t& byte =
+            isRow ? board->rowClues[line].values[clue] : board->colClues[line].values[clue];
         byte = byte >= ClueMarkOffset ? static_cast<uint8_t>(byte - ClueMarkOffset)
                                       : static_cast<uint8_t>(byte + ClueMarkOffset);
         screen->progress.marksDirty = 1;
@@ -142,8 +143,8 @@ bool PinchZoom(BoardScreen* screen, int32_t leftDx, int32_t rightDx, int32_t top
     if (x == view.x && y == view.y && newW == view.w && newH == view.h &&
         static_cast<float>(cell) == screen->cellSize)
         return false;
-    screen->viewRect = {static_cast<int32_t>(x), static_cast<int32_t>(y), static_cast<int32_t>(newW),
-                        static_cast<int32_t>(newH)};
+    screen->viewRect = {static_cast<int32_t>(x), static_cast<int32_t>(y),
+                        static_cast<int32_t>(newW), static_cast<int32_t>(newH)};
     screen->cellSize = static_cast<float>(cell);
     return true;
 }

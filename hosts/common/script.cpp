@@ -135,6 +135,24 @@ bool LineParser::Parse(std::string* why) {
         }
         Add({Act(A::TouchUp, 1)});
         Add({Act(A::Release, v[4], v[5])});
+    } else if (cmd == "finger") {
+        // One finger's own step, so tests can lift the fingers of a pinch in
+        // either order. Slot 0 is the primary pointer as well.
+        const std::string what = args_.size() > 1 ? args_[1] : std::string();
+        if (what != "down" && what != "move" && what != "up") {
+            *why = "finger takes down, move or up, then SLOT X Y";
+            return false;
+        }
+        const std::vector<std::string> rest(args_.begin() + 1, args_.end());
+        const int32_t lo[] = {0, -kMaxCoordinate, -kMaxCoordinate};
+        const int32_t hi[] = {S3E_POINTER_TOUCH_MAX - 1, kMaxCoordinate, kMaxCoordinate};
+        if (!LineParser(rest, line_, script_).Ints(3, 0, lo, hi, v, why)) return false;
+        const bool primary = v[0] == 0;
+        if (what == "down")
+            Add({primary ? Act(A::Press, v[1], v[2]) : Act(A::TouchDown, v[0], v[1], v[2])});
+        if (what == "move")
+            Add({primary ? Act(A::Move, v[1], v[2]) : Act(A::TouchMove, v[0], v[1], v[2])});
+        if (what == "up") Add({primary ? Act(A::Release, v[1], v[2]) : Act(A::TouchUp, v[0])});
     } else if (cmd == "key") {
         if (args_.size() != 2) {
             *why = "key takes one name: escape, back, backspace, delete, f1 or ctrl+z";

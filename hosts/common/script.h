@@ -3,6 +3,7 @@
 // one pass at each yield. Lines (a '#' starts a comment):
 //   tap X Y | press X Y | move X Y | release X Y
 //   drag X1 Y1 X2 Y2 [STEPS] | pinch AX0 AY0 AX1 AY1 BX0 BY0 BX1 BY1 [STEPS]
+//   finger down|move|up SLOT X Y (one finger; slot 0 is the primary pointer)
 //   key escape|back|backspace|delete|f1|ctrl+z | answer BUTTON | resize W H
 //   wait MS | shot FILE.png | quit
 #pragma once

@@ -49,7 +49,8 @@ const char kUsage[] =
     "  --ad-fill yes|no  whether the ad services have ads to give (default yes)\n"
     "Script lines ('#' starts a comment):\n"
     "  tap X Y | press X Y | move X Y | release X Y | drag X1 Y1 X2 Y2 [STEPS]\n"
-    "  pinch AX0 AY0 AX1 AY1 BX0 BY0 BX1 BY1 [STEPS] | key escape|back|backspace|delete|f1|ctrl+z\n"
+    "  pinch AX0 AY0 AX1 AY1 BX0 BY0 BX1 BY1 [STEPS] | finger down|move|up SLOT X Y\n"
+    "  key escape|back|backspace|delete|f1|ctrl+z\n"
     "  answer BUTTON | resize W H | wait MS | shot FILE.png | quit\n";
 
 struct Options {
