@@ -17,8 +17,6 @@
 uint8_t redrawRequested = 0;
 uint8_t quitRequested = 0;
 uint8_t surfaceChanged = 0;
-uint8_t interstitialPrepareRequested = 0;
-uint8_t interstitialRequested = 0;
 int32_t deviceLanguage = 0;
 int32_t deviceOs = 0;
 App* g_app = nullptr;
@@ -95,6 +93,11 @@ void App::RenderFrame() {
 
 void App::UpdateFrame() {
     // Input dispatch arrives with the screens; nothing reacts to input yet.
+}
+
+void App::HandleDialogResult(int32_t, int32_t) {
+    // The flow acts on the answers; until it does, every answer only redraws.
+    redrawRequested = 1;
 }
 
 int32_t OnSurfaceChanged(void*, void*) {

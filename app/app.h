@@ -13,8 +13,6 @@ struct BoardScreen;
 extern uint8_t redrawRequested;
 extern uint8_t quitRequested;
 extern uint8_t surfaceChanged;
-extern uint8_t interstitialPrepareRequested;
-extern uint8_t interstitialRequested;
 
 // Device facts, read once at start-up.
 extern int32_t deviceLanguage;  // 16: Russian texts
@@ -51,6 +49,8 @@ struct App {
     void RenderFrame();
     // One pass of input dispatch.
     void UpdateFrame();
+    // Acts on the answer to dialog id (button 0 is the first button).
+    void HandleDialogResult(int32_t id, int32_t button);
 };
 
 // The one application object while the game runs; handlers reach it only here.

@@ -4,7 +4,7 @@
 //   tap X Y | press X Y | move X Y | release X Y
 //   drag X1 Y1 X2 Y2 [STEPS] | pinch AX0 AY0 AX1 AY1 BX0 BY0 BX1 BY1 [STEPS]
 //   key escape|back|backspace|delete|f1|ctrl+z | answer BUTTON | resize W H
-//   wait MS | shot FILE.png | quit
+//   ad load|fail|close | wait MS | shot FILE.png | quit
 #pragma once
 
 #include <cstdint>
@@ -27,6 +27,7 @@ struct ScriptAction {
         KeyDown,    // a = key code
         KeyUp,      // a = key code
         Answer,     // a = button
+        Ad,         // a = AdOutcome: the ad stand-ins' loading or shown ad
         Resize,     // a = width, b = height
         Wait,       // a = milliseconds
         Shot,       // path
