@@ -10,6 +10,7 @@
 #include "platform/s3e.h"
 #include "puzzles/catalogue.h"
 #include "puzzles/lists.h"
+#include "services/ads.h"
 #include "ui/board_screen.h"
 #include "ui/board_view.h"
 #include "ui/images.h"
@@ -22,8 +23,6 @@
 uint8_t redrawRequested = 0;
 uint8_t quitRequested = 0;
 uint8_t surfaceChanged = 0;
-uint8_t interstitialPrepareRequested = 0;
-uint8_t interstitialRequested = 0;
 int32_t deviceLanguage = 0;
 int32_t deviceOs = 0;
 App* g_app = nullptr;
@@ -125,13 +124,13 @@ void App::RunPendingAction() {
             // A puzzle file that cannot be read leaves the player on the list.
             if (board->OpenPuzzle(action.args[0], action.args[1], action.args[2])) {
                 screen = kScreenBoard;
-                interstitialRequested = 1;
+                RequestInterstitial();
             }
             break;
         case 4:
             ReleaseSizeList(sizeList);
             screen = kScreenMainMenu;
-            interstitialPrepareRequested = 1;
+            RequestInterstitialPrepare();
             break;
         case 5:
             ReleasePuzzleList(puzzleList);
@@ -142,7 +141,7 @@ void App::RunPendingAction() {
             // Leaving must not lose what the last release could not save.
             board->ClosePuzzle();
             BuildPuzzleList(puzzleList);
-            interstitialPrepareRequested = 1;
+            RequestInterstitialPrepare();
             screen = kScreenPuzzleList;
             break;
         default:

@@ -15,8 +15,6 @@ struct BoardScreen;
 extern uint8_t redrawRequested;
 extern uint8_t quitRequested;
 extern uint8_t surfaceChanged;
-extern uint8_t interstitialPrepareRequested;
-extern uint8_t interstitialRequested;
 
 // Device facts, read once at start-up.
 extern int32_t deviceLanguage;  // 16: Russian texts

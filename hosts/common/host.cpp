@@ -559,6 +559,11 @@ int32_t ExitCode() {
     return State().exitCode;
 }
 
+void SetDevice(int32_t os, int32_t language) {
+    State().setup.os = os;
+    State().setup.language = language;
+}
+
 void SetSurfaceSize(int32_t width, int32_t height) {
     State().surfaceWidth = width;
     State().surfaceHeight = height;

@@ -83,6 +83,8 @@ bool QuitRequested();
 // The value the module set with s3eDeviceSetInt(15, result); -1 until set.
 int32_t ExitCode();
 void SetSurfaceSize(int32_t width, int32_t height);
+// Changes the device facts the module reads (tests that simulate another device).
+void SetDevice(int32_t os, int32_t language);
 // Calls the module's handlers registered for the event (1 size change, 2 other).
 void RaiseSurfaceEvent(int32_t event);
 void SetConfigString(const std::string& group, const std::string& name, const std::string& value);

@@ -176,6 +176,20 @@ bool LineParser::Parse(std::string* why) {
         const int32_t lo[] = {-1}, hi[] = {2};
         if (!Ints(1, 0, lo, hi, v, why)) return false;
         Add({Act(A::Answer, v[0])});
+    } else if (cmd == "ad") {
+        static const struct {
+            const char* name;
+            AdOutcome outcome;
+        } kOutcomes[] = {
+            {"load", AdOutcome::Load}, {"fail", AdOutcome::Fail}, {"close", AdOutcome::Close}};
+        for (const auto& o : kOutcomes) {
+            if (args_.size() == 2 && args_[1] == o.name) {
+                Add({Act(A::Ad, static_cast<int32_t>(o.outcome))});
+                return true;
+            }
+        }
+        *why = "ad takes one of load, fail or close";
+        return false;
     } else if (cmd == "resize") {
         const int32_t lo[] = {0, 0}, hi[] = {kMaxSurfaceSide, kMaxSurfaceSide};
         if (!Ints(2, 0, lo, hi, v, why)) return false;
@@ -290,6 +304,14 @@ bool ScriptPlayer::Apply(const ScriptAction& act, std::string* why) {
             if (AnswerDialog(act.a)) return true;
             *why = "answer: no dialog is open";
             return false;
+        case A::Ad: {
+            static const char* const kWhat[] = {"ad load: no ad is loading",
+                                                "ad fail: no ad is loading",
+                                                "ad close: no ad is shown"};
+            if (FinishAd(static_cast<AdOutcome>(act.a))) return true;
+            *why = kWhat[act.a];
+            return false;
+        }
         case A::Resize:
             if (effects_.resize && !effects_.resize(act.a, act.b, why)) return false;
             SetSurfaceSize(act.a, act.b);

@@ -5,7 +5,7 @@
 //   drag X1 Y1 X2 Y2 [STEPS] | pinch AX0 AY0 AX1 AY1 BX0 BY0 BX1 BY1 [STEPS]
 //   finger down|move|up SLOT X Y (one finger; slot 0 is the primary pointer)
 //   key escape|back|backspace|delete|f1|ctrl+z | answer BUTTON | resize W H
-//   wait MS | shot FILE.png | quit
+//   ad load|fail|close | wait MS | shot FILE.png | quit
 #pragma once
 
 #include <cstdint>
@@ -28,6 +28,7 @@ struct ScriptAction {
         KeyDown,    // a = key code
         KeyUp,      // a = key code
         Answer,     // a = button
+        Ad,         // a = AdOutcome: the ad stand-ins' loading or shown ad
         Resize,     // a = width, b = height
         Wait,       // a = milliseconds
         Shot,       // path

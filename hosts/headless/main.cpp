@@ -3,7 +3,7 @@
 // virtual clock, scripted input and storage in a folder of its own. It prints
 // one line per thing a player could see, which tests and benchmarks read:
 //   frame N WxH drawcalls=D | dialog ID "title" "message" "button"... |
-//   link URL | ad prepare|show|none | warning TEXT
+//   link URL | ad admob|chartboost CALL... | warning TEXT
 #include <GLES2/gl2.h>
 #include <SDL.h>
 #include <stdlib.h>
@@ -46,12 +46,14 @@ const char kUsage[] =
     "  --puzzle C[/G[/I]]  size class, grid index and puzzle index for --screen\n"
     "  --utc MS          calendar time at start, in ms (default 1700000000000)\n"
     "  --without dialog|osexec|admob|chartboost   leave that extension out\n"
-    "  --ad-fill yes|no  whether the ad services have ads to give (default yes)\n"
+    "  --ad-fill yes|no|script   whether the ad services have ads to give (default\n"
+    "                    yes); script: each ad loads, fails and closes on the\n"
+    "                    script's ad lines\n"
     "Script lines ('#' starts a comment):\n"
     "  tap X Y | press X Y | move X Y | release X Y | drag X1 Y1 X2 Y2 [STEPS]\n"
     "  pinch AX0 AY0 AX1 AY1 BX0 BY0 BX1 BY1 [STEPS] | finger down|move|up SLOT X Y\n"
     "  key escape|back|backspace|delete|f1|ctrl+z\n"
-    "  answer BUTTON | resize W H | wait MS | shot FILE.png | quit\n";
+    "  answer BUTTON | ad load|fail|close | resize W H | wait MS | shot FILE.png | quit\n";
 
 struct Options {
     std::string scriptPath;
@@ -251,8 +253,10 @@ int ParseOptions(int argc, char** argv, Options* o) {
             ok = which != nullptr;
             if (ok) *which = false;
         } else if (a == "--ad-fill") {
-            ok = v == "yes" || v == "no";
-            o->extensions.adFill = v == "yes";
+            ok = v == "yes" || v == "no" || v == "script";
+            o->extensions.adFill = v == "yes"  ? host::AdFill::Always
+                                   : v == "no" ? host::AdFill::Never
+                                               : host::AdFill::Scripted;
         } else {
             std::fprintf(stderr, "nonogram-headless: unknown option %s (see --help)\n", a.c_str());
             return 2;
@@ -359,7 +363,7 @@ int Run(const Options& o, host::Script script) {
             Say("link " + address);
             return true;
         };
-        ext.onAd = [](const char* what) { Say(std::string("ad ") + what); };
+        ext.onAd = [](const std::string& line) { Say("ad " + line); };
         host::InstallExtensions(ext);
 
         host::ServiceRegistry registry;

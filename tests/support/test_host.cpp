@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "hosts/common/extensions.h"
 #include "hosts/common/host.h"
 #include "platform/binding.h"
 
@@ -79,6 +80,8 @@ BoundHost::BoundHost(const std::string& dataDir, const host::HostHooks& hooks) {
     setup.documentsDir = documentsDir_;
     setup.hooks = hooks;
     host::ConfigureHost(setup);
+    // The dialog and link extensions every host offers.
+    host::InstallExtensions(host::ExtensionSetup());
     host::ServiceRegistry registry;
     host::RegisterServices(registry);
     platform::BindHostServices(&registry.Descriptor());

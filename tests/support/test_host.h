@@ -19,7 +19,8 @@ bool FileExists(const std::string& path);
 // Writes width x height RGBA pixels (top row first) as a PNG, making its folder.
 bool WritePngRGBA(const std::string& path, int width, int height, const uint8_t* rgba);
 
-// Binds every service of the shared host implementation to the module, with the
+// Binds every service of the shared host implementation to the module, and the
+// dialog and link extensions (without handlers: boxes stay open), with the
 // player's "Documents" in a fresh temporary folder and the game data in dataDir
 // (a fresh temporary folder when empty). Both temporary folders go at the end.
 class BoundHost {

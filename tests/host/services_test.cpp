@@ -1,0 +1,111 @@
+// The promotion slots with their images on a real GL surface, and the ad and
+// dialog services as the headless host's log shows them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "hosts/common/extensions.h"
+#include "hosts/common/host.h"
+#include "platform/iw2d.h"
+#include "services/ads.h"
+#include "services/config.h"
+#include "tests/support/gl_surface.h"
+#include "tests/support/test_host.h"
+
+namespace {
+
+std::vector<std::string>* g_links = nullptr;
+
+TEST(PromoRotator, SlotsShowTheirImagesAndOpenTheirPages) {
+    testsupport::GLSurface surface(64, 64, testsupport::GameDataDir());
+    ASSERT_TRUE(surface.Ok()) << surface.Error();
+    std::vector<std::string> links;
+    g_links = &links;
+    host::ExtensionSetup ext;
+    ext.onLink = [](const std::string& a) {
+        g_links->push_back(a);
+        return true;
+    };
+    host::InstallExtensions(ext);
+    InitDrawing();
+
+    // iOS, a language outside the group: rows 1, 3 and 7 in some order.
+    host::SetDevice(S3E_OS_ID_IPHONE, 2);
+    StartPromoRotator();
+    for (int32_t slot = 0; slot < 3; ++slot)
+        EXPECT_NE(PromoImage(slot), nullptr) << slot;
+    EXPECT_EQ(PromoImage(3), nullptr);
+    EXPECT_EQ(PromoImage(-1), nullptr);
+    for (int32_t slot = -1; slot <= 3; ++slot)
+        OpenPromo(slot);
+    std::vector<std::string> want = {config::kPromoPages[0].iosOther,
+                                     config::kPromoPages[2].iosOther,
+                                     config::kPromoPages[6].iosOther};
+    std::sort(links.begin(), links.end());
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(links, want);
+
+    // The desktop simulator: four slots (this game among the candidates), each
+    // opening the Android page and then the iOS page, when the row has one.
+    host::SetDevice(S3E_OS_ID_DESKTOP, 16);
+    StartPromoRotator();
+    std::set<uint32_t> rows;
+    for (int32_t slot = 0; slot < 4; ++slot) {
+        ASSERT_NE(PromoImage(slot), nullptr) << slot;
+        links.clear();
+        OpenPromo(slot);
+        ASSERT_FALSE(links.empty());
+        uint32_t row = 0;
+        for (uint32_t r = 1; r <= 8; ++r) {
+            if (links[0] == config::kPromoPages[r - 1].android) row = r;
+        }
+        ASSERT_NE(row, 0u) << links[0];
+        rows.insert(row);
+        if (row == 8) {
+            EXPECT_EQ(links.size(), 1u);
+        } else {
+            EXPECT_EQ(links, (std::vector<std::string>{config::kPromoPages[row - 1].android,
+                                                       config::kPromoPages[row - 1].iosRussian}));
+        }
+    }
+    EXPECT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows.count(7), 0u);  // the US app is for other languages
+
+    // Every image was found; shut-down releases them.
+    EXPECT_TRUE(surface.warnings.empty()) << surface.warnings.front();
+    StopAds();
+    EXPECT_EQ(PromoImage(0), nullptr);
+    TerminateDrawing();
+}
+
+TEST(HeadlessServices, AMissingDialogExtensionAndScriptedAdsOnIos) {
+    auto run = testsupport::RunHeadless(
+        "ad load\nwait 1\nad close\nwait 1\n",
+        {"--os", "ios", "--without", "dialog", "--ad-fill", "script", "--size", "200x300"});
+    // The script's close finds no ad shown: the run stops there, after a full shut-down.
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.errors.find("script.txt:3: ad close: no ad is shown"), std::string::npos)
+        << run.errors;
+    std::vector<std::string> ads, warnings;
+    for (const auto& l : run.lines) {
+        if (l.rfind("ad admob ", 0) == 0) ads.push_back(l.substr(3));
+        if (l.rfind("warning ", 0) == 0) warnings.push_back(l.substr(8));
+    }
+    EXPECT_EQ(warnings, (std::vector<std::string>{"error loading extension: s3eDialog"}));
+    const std::string unit = config::AdIdentifiersFor(S3E_OS_ID_IPHONE)->adMobUnit;
+    EXPECT_EQ(ads, (std::vector<std::string>{
+                       "admob register 0", "admob register 1", "admob register 2",
+                       "admob unit " + unit + " 1",
+                       // the first pass prepares; the script's first line loads it
+                       "admob prepare 1", "admob query 1 0", "admob load 1", "admob loaded 1",
+                       // the ad still held is released at shut-down
+                       "admob destroy 1"}))
+        << run.log;
+    // The ChartBoost stand-in was started with the iOS pair.
+    EXPECT_NE(run.log.find("ad chartboost start\n"), std::string::npos);
+}
+
+}  // namespace
