@@ -13,7 +13,7 @@ sources=(
     fonts-materialdesignicons-webfont fonts-material-design-icons-iconfont
     fonts-font-awesome fonts-noto-color-emoji fonts-crosextra-carlito unicode-data
 )
-testing=(libgtest-dev googletest xvfb xauth)
+testing=(libgtest-dev googletest xvfb xauth xdotool)
 
 want=("${common[@]}")
 if [ "${1:-test}" = "test" ]; then
