@@ -1,0 +1,190 @@
+// Playing real catalogue puzzles through the headless host as a player does:
+// taps from the main menu down to a board, painting, solving, leaving, "Clear
+// all?" and solving again, with the state files and points checked after.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "board/board.h"
+#include "puzzles/catalogue.h"
+#include "puzzles/puzzle_file.h"
+#include "tests/support/line_solver.h"
+#include "tests/support/test_host.h"
+#include "ui/board_view.h"
+#include "ui/main_menu.h"
+#include "ui/puzzle_list.h"
+#include "ui/size_list.h"
+
+namespace {
+
+struct Point {
+    int32_t x, y;
+};
+
+Point Centre(const ScreenRect& r) {
+    return {r.x + r.w / 2, r.y + r.h / 2};
+}
+
+// A puzzle as the test sees it: its board (clues, sizes) and its picture.
+struct KnownPuzzle {
+    int32_t sizeClass = 0, gridIndex = 0, puzzleIndex = 0;
+    Board* board = nullptr;
+    std::vector<std::string> picture;
+    std::string stem;
+    ~KnownPuzzle() {
+        if (board) {
+            ReleaseBoard(board);
+            std::free(board);
+        }
+    }
+};
+
+std::vector<std::vector<int32_t>> Clues(const ClueLine* lines, int32_t count) {
+    std::vector<std::vector<int32_t>> out;
+    for (int32_t i = 0; i < count; ++i) out.emplace_back(lines[i].values, lines[i].values + lines[i].count);
+    return out;
+}
+
+// The first puzzle from `from` on in the grid size that line logic solves.
+bool FindPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t from, KnownPuzzle* out) {
+    testsupport::BoundHost host(testsupport::GameDataDir());
+    GridSizeInfo grid{};
+    if (!GetGridSizeInfo(sizeClass, gridIndex, &grid)) return false;
+    for (int32_t p = from; p < grid.puzzleCount; ++p) {
+        auto* board = static_cast<Board*>(std::calloc(1, sizeof(Board)));
+        if (!LoadPuzzle(sizeClass, gridIndex, p, board)) {
+            std::free(board);
+            continue;
+        }
+        std::vector<std::string> picture;
+        if (testsupport::SolveByLines(Clues(board->rowClues, board->rows),
+                                      Clues(board->colClues, board->cols), &picture)) {
+            out->sizeClass = sizeClass;
+            out->gridIndex = gridIndex;
+            out->puzzleIndex = p;
+            out->board = board;
+            out->picture = picture;
+            out->stem = std::string(board->fileName).substr(0, std::string(board->fileName).size() - 4);
+            return true;
+        }
+        ReleaseBoard(board);
+        std::free(board);
+    }
+    return false;
+}
+
+class Script {
+  public:
+    void Tap(Point p) { text_ += "tap " + std::to_string(p.x) + " " + std::to_string(p.y) + "\n"; }
+    void Line(const std::string& line) { text_ += line + "\n"; }
+    const std::string& Text() const { return text_; }
+
+  private:
+    std::string text_;
+};
+
+// Taps from the main menu to the puzzle's board on a surface of w x h.
+void OpenFromMainMenu(Script* s, int32_t w, int32_t h, const KnownPuzzle& k) {
+    s->Tap(Centre(LayoutMainMenu(w, h, false).tiles[k.sizeClass]));
+    SizeListScreen sizes{};
+    sizes.count = GetGridSizeCount(k.sizeClass);
+    s->Tap(Centre(LayoutSizeList(w, h, &sizes).entries[k.gridIndex]));
+    GridSizeInfo grid{};
+    GetGridSizeInfo(k.sizeClass, k.gridIndex, &grid);
+    PuzzleListScreen puzzles{};
+    puzzles.count = grid.puzzleCount;
+    s->Tap(Centre(LayoutPuzzleList(w, h, &puzzles).entries[k.puzzleIndex]));
+}
+
+// Taps every filled cell of the picture on the fitted board.
+void PaintPicture(Script* s, int32_t w, int32_t h, const KnownPuzzle& k) {
+    const BoardLayout layout = LayoutBoardScreen(w, h, k.board, false);
+    const int32_t cell = layout.fitCellSize;
+    for (int32_t r = 0; r < k.board->rows; ++r) {
+        for (int32_t c = 0; c < k.board->cols; ++c) {
+            if (k.picture[r][c] != '#') continue;
+            s->Tap({layout.fitRect.x + (k.board->maxRowClues + c) * cell + cell / 2,
+                    layout.fitRect.y + (k.board->maxColClues + r) * cell + cell / 2});
+        }
+    }
+}
+
+// The cells file as rows of '#', 'x' and '.'.
+std::vector<std::string> DecodeCells(const std::string& bytes, int32_t rows, int32_t cols) {
+    const int32_t perRow = (cols + 4) / 5;
+    std::vector<std::string> out;
+    for (int32_t r = 0; r < rows && (r + 1) * perRow <= static_cast<int32_t>(bytes.size()); ++r) {
+        std::string row;
+        for (int32_t c = 0; c < cols; ++c) {
+            int v = static_cast<uint8_t>(bytes[r * perRow + c / 5]);
+            for (int k = 0; k < c % 5; ++k) v /= 3;
+            row += "._#x"[v % 3 == 0 ? 0 : v % 3 + 1];
+        }
+        out.push_back(row);
+    }
+    return out;
+}
+
+class Play : public ::testing::TestWithParam<const char*> {
+  protected:
+    void SetUp() override { dir_ = testsupport::MakeTempDir(); }
+    void TearDown() override { testsupport::RemoveTree(dir_); }
+    std::string dir_;
+};
+
+TEST_P(Play, SolvesRealPuzzlesFromTheMainMenuByTapsOnly) {
+    const std::string size = GetParam();
+    const int32_t w = std::atoi(size.c_str()), h = std::atoi(size.c_str() + size.find('x') + 1);
+    KnownPuzzle first, second;
+    ASSERT_TRUE(FindPuzzle(0, 0, 1, &first));
+    ASSERT_TRUE(FindPuzzle(0, 3, 0, &second));  // 15x15
+
+    Script s;
+    OpenFromMainMenu(&s, w, h, first);
+    PaintPicture(&s, w, h, first);
+    const BoardLayout firstLayout = LayoutBoardScreen(w, h, first.board, false);
+    s.Tap(Centre(firstLayout.buttons[kButtonBack]));  // to the puzzle list
+    // Reopened, the solved puzzle adds no point; "Clear all?" then solving
+    // again adds one.
+    GridSizeInfo grid{};
+    GetGridSizeInfo(0, 0, &grid);
+    PuzzleListScreen list{};
+    list.count = grid.puzzleCount;
+    s.Tap(Centre(LayoutPuzzleList(w, h, &list).entries[first.puzzleIndex]));
+    s.Tap(Centre(firstLayout.buttons[kButtonClearAll]));
+    s.Line("answer 0");
+    PaintPicture(&s, w, h, first);
+    // Back to the main menu by the back keys, then a second grid size.
+    s.Line("key escape");
+    s.Line("key back");
+    s.Line("key backspace");
+    OpenFromMainMenu(&s, w, h, second);
+    PaintPicture(&s, w, h, second);
+    s.Line("quit");
+
+    auto run = testsupport::RunHeadless(s.Text(), {"--size", size, "--storage", dir_});
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    EXPECT_NE(run.log.find("dialog 2"), std::string::npos) << run.log;
+
+    for (const KnownPuzzle* k : {&first, &second}) {
+        GridSizeInfo g{};
+        GetGridSizeInfo(k->sizeClass, k->gridIndex, &g);
+        const std::string base = dir_ + "/black/" + g.dirCode + "/" + k->stem;
+        EXPECT_TRUE(testsupport::FileExists(base + ".rsv")) << base;
+        bool ok = false;
+        const std::string cells = testsupport::ReadFile(base + ".res", &ok);
+        ASSERT_TRUE(ok) << base;
+        // Every filled cell where the picture has one, an X everywhere else.
+        std::vector<std::string> expected = k->picture;
+        for (auto& row : expected)
+            for (auto& c : row) c = c == '#' ? '#' : 'x';
+        EXPECT_EQ(DecodeCells(cells, k->board->rows, k->board->cols), expected);
+    }
+    EXPECT_EQ(testsupport::ReadFile(dir_ + "/conf/points.pts"), "3\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Surfaces, Play, ::testing::Values("480x800", "1280x720"));
+
+}  // namespace
