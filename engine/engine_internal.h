@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+class CIwTexture;
+
 namespace engine {
 
 void ResetScratch();
@@ -12,6 +14,10 @@ void FreeScratch();
 // Reads a whole file through the file services into a malloc'ed buffer that the
 // caller frees with std::free. Null when missing, empty or larger than maxBytes.
 unsigned char* ReadWholeFile(const char* path, size_t maxBytes, size_t* size);
+
+// Draws what is kept back for joining when it uses the texture, which is
+// about to go.
+void ForgetTexture(const CIwTexture* texture);
 
 // Deletes every technique of every loaded group.
 void ReleaseTechniques();

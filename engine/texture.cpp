@@ -160,6 +160,7 @@ void Warn(const char* format, ...) {
 CIwTexture::CIwTexture() = default;
 
 CIwTexture::~CIwTexture() {
+    engine::ForgetTexture(this);
     std::free(pixels_);
     if (glName_ != 0 && IwGxIsStarted()) {
         GLuint name = glName_;
