@@ -29,7 +29,11 @@ void StartUp() {
 
     CreateTechniques();
     g_font = CreateFont();
-    LoadFont(g_font, "images/calibri_new.fnt");
+    // Without the font every text is missing; say so once, through the host.
+    if (!LoadFont(g_font, "images/calibri_new.fnt")) {
+        s3eDebugOutputString(
+            "font images/calibri_new.fnt could not be loaded; no text will be drawn");
+    }
     g_font->byteText = 0;
 
     PrepareStorage();

@@ -62,8 +62,8 @@ TEST_F(Frame, FirstPassRedrawsTwiceAndIdlePassesDrawNothing) {
     EXPECT_EQ(surface.FramesShown(), 4);
     EXPECT_EQ(prepared, 1);  // once, in the first pass
     EXPECT_FALSE(IwGxIsStarted());
-    // Every screen is the Light background for now.
-    EXPECT_TRUE(testsupport::Near(surface.Pixel(60, 100), 0xFFF1F0ECu, 0));
+    // The main menu's surface clear, in the corner beside the promotion row, is Light.
+    EXPECT_TRUE(testsupport::Near(surface.Pixel(118, 198), 0xFFF1F0ECu, 0));
 }
 
 TEST_F(Frame, SurfaceChangeDrawsTwiceInTheNextPass) {
@@ -86,8 +86,8 @@ TEST_F(Frame, StartUpFindsTheGameDataAndTheStoredTheme) {
     ASSERT_TRUE(testsupport::WriteFile(surface.Host().Path("Documents/conf/conf.cfg"),
                                        "color_schema=1\r\nrate_redirected=0\r\n"));
     EXPECT_EQ(RunPasses(2), 0);
-    EXPECT_TRUE(surface.warnings.empty()) << surface.warnings.front();       // font and images load
-    EXPECT_TRUE(testsupport::Near(surface.Pixel(60, 100), 0xFF594A3Cu, 0));  // (60, 74, 89)
+    EXPECT_TRUE(surface.warnings.empty()) << surface.warnings.front();  // font and images load
+    EXPECT_TRUE(testsupport::Near(surface.Pixel(118, 198), 0xFF594A3Cu, 0));  // (60, 74, 89)
     // The storage tree exists for the board state files and the settings.
     EXPECT_TRUE(testsupport::FileExists(surface.Host().Path("Documents/black")));
     EXPECT_TRUE(testsupport::FileExists(surface.Host().Path("Documents/conf")));
