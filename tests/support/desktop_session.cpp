@@ -117,7 +117,7 @@ bool DesktopSession::Start(const std::string& size, const std::string& dataHome,
     }
     window_ = window_.substr(0, window_.find('\n'));
     // Let start-up draw its first frames before input arrives.
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     return true;
 }
 

@@ -18,7 +18,7 @@ TEST(App, StartsOnTheMainMenuWithOneTilePerSizeClass) {
     App* app = CreateApp();
     ASSERT_NE(app, nullptr);
     EXPECT_EQ(app->screen, kScreenMainMenu);
-    EXPECT_EQ(app->dragThreshold, 20);
+    EXPECT_EQ(app->gestures.dragThreshold, 20);
     ASSERT_EQ(app->mainMenu->sizeClassCount, 5);
     EXPECT_STREQ(app->mainMenu->sizeClassTiles[0].label, "XSmall");
     EXPECT_STREQ(app->mainMenu->sizeClassTiles[4].label, "XLarge");

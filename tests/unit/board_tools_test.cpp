@@ -39,11 +39,11 @@ class BoardTools : public ::testing::Test {
         screen_.activeTool = CellFilled;
     }
     // The centre of grid cell (r, c) as the last frame drew it.
-    int32_t X(int c) const {
+    int32_t X(int c) {
         return screen_.viewRect.x +
                static_cast<int32_t>((board_->maxRowClues + c + 0.5f) * screen_.cellSize);
     }
-    int32_t Y(int r) const {
+    int32_t Y(int r) {
         return screen_.viewRect.y +
                static_cast<int32_t>((board_->maxColClues + r + 0.5f) * screen_.cellSize);
     }
