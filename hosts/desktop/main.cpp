@@ -26,6 +26,7 @@ const char kUsage[] =
     "  --os ios|android|desktop   device operating system to simulate (default desktop)\n"
     "  --lang ru|en      device language (default: from the locale)\n"
     "  --data DIR        game data (default: <program folder>/../data)\n"
+    "  --module FILE     the game module (default: <program folder>/../lib/libnonogram.so)\n"
     "The player's data lives in $XDG_DATA_HOME/nonogram (or ~/.local/share/nonogram).\n";
 
 struct Options {
@@ -33,6 +34,7 @@ struct Options {
     int32_t os = S3E_OS_ID_DESKTOP;
     int32_t language = host::kLanguageEnglish;
     std::string dataDir;
+    std::string modulePath;
 };
 
 struct Desktop {
@@ -295,6 +297,8 @@ int ParseOptions(int argc, char** argv, Options* o) {
             ok = host::ParseLanguage(v, &o->language);
         } else if (a == "--data") {
             o->dataDir = v;
+        } else if (a == "--module") {
+            o->modulePath = v;
         } else {
             std::fprintf(stderr, "nonogram: unknown option %s (see --help)\n", a.c_str());
             return 2;
@@ -305,6 +309,7 @@ int ParseOptions(int argc, char** argv, Options* o) {
         }
     }
     if (o->dataDir.empty()) o->dataDir = host::ExecutableDir() + "/../data";
+    if (o->modulePath.empty()) o->modulePath = host::ExecutableDir() + "/../lib/libnonogram.so";
     return 0;
 }
 
@@ -358,7 +363,7 @@ int main(int argc, char** argv) {
     Options o;
     if (int rc = ParseOptions(argc, argv, &o)) return rc < 0 ? 0 : rc;
 
-    const std::string modulePath = host::ExecutableDir() + "/../lib/libnonogram.so";
+    const std::string& modulePath = o.modulePath;
     void* module = dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {
         std::fprintf(stderr, "nonogram: cannot load the game module: %s\n", dlerror());
