@@ -392,7 +392,12 @@ int main(int argc, char** argv) {
     }
     host::ExtensionSetup ext;
     ext.onDialog = [](const host::DialogBox& box) { g.dialogs.push_back(box); };
-    ext.onLink = [](const std::string& address) { return SDL_OpenURL(address.c_str()) == 0; };
+    // SDL hands the address to the system's opener (xdg-open on Linux).
+    ext.onLink = [](const std::string& address) {
+        if (SDL_OpenURL(address.c_str()) == 0) return true;
+        std::fprintf(stderr, "warning cannot open %s: %s\n", address.c_str(), SDL_GetError());
+        return false;
+    };
     host::InstallExtensions(ext);
 
     host::ServiceRegistry registry;
