@@ -46,6 +46,7 @@ void StartUp() {
     StartPromoRotator();
 
     g_app = CreateApp();
+    g_app->EnterStartScreen();
 
     g_app->RenderFrame();
     StartAds();

@@ -27,6 +27,8 @@ const char kUsage[] =
     "  --lang ru|en      device language (default: from the locale)\n"
     "  --data DIR        game data (default: <program folder>/../data)\n"
     "  --module FILE     the game module (default: <program folder>/../lib/libnonogram.so)\n"
+    "  --screen main|sizes|puzzles|board   start on that screen (with --puzzle)\n"
+    "  --puzzle C[/G[/I]]  size class, grid index and puzzle index for --screen\n"
     "The player's data lives in $XDG_DATA_HOME/nonogram (or ~/.local/share/nonogram).\n";
 
 struct Options {
@@ -35,6 +37,7 @@ struct Options {
     int32_t language = host::kLanguageEnglish;
     std::string dataDir;
     std::string modulePath;
+    host::StartScreen start;
 };
 
 struct Desktop {
@@ -299,6 +302,12 @@ int ParseOptions(int argc, char** argv, Options* o) {
             o->dataDir = v;
         } else if (a == "--module") {
             o->modulePath = v;
+        } else if (a == "--screen") {
+            ok = host::ParseStartScreenName(v);
+            o->start.screen = v;
+        } else if (a == "--puzzle") {
+            ok = host::ParsePuzzleAddress(v);
+            o->start.puzzle = v;
         } else {
             std::fprintf(stderr, "nonogram: unknown option %s (see --help)\n", a.c_str());
             return 2;
@@ -390,6 +399,7 @@ int main(int argc, char** argv) {
         dlclose(module);
         return 1;
     }
+    host::ApplyStartScreen(o.start);
     host::ExtensionSetup ext;
     ext.onDialog = [](const host::DialogBox& box) { g.dialogs.push_back(box); };
     // SDL hands the address to the system's opener (xdg-open on Linux).
