@@ -1,14 +1,17 @@
 #!/bin/sh
-# The desktop host's native message box, end to end on a virtual display: a
-# probe module asks "Quit?" through the game's dialog service; the box must
-# appear beside the game's window, a click on its first button must reach the
-# module as button 0 (exit status 10), and the help link the probe opens then
-# must reach the system's browser opener, xdg-open, in the device language.
-# Usage: dialog_box_test.sh NONOGRAM PROBE_MODULE en|ru
+# The desktop host's native message box, end to end on a virtual display:
+# Escape in the game's window asks "Quit?"; the box must appear beside the
+# window, and a click on its first button must reach the module as button 0.
+# Usage: dialog_box_test.sh NONOGRAM MODULE en|ru probe|game
+#   probe: MODULE is the dialog probe, which ends with status 10 for button 0
+#          and then opens the help link, which must reach the system's browser
+#          opener, xdg-open, in the device language;
+#   game:  MODULE is the game, which ends with status 0.
 set -u
 nonogram=$1
-probe=$2
+module=$2
 lang=$3
+mode=$4
 
 work=$(mktemp -d)
 xvfb=""
@@ -39,8 +42,21 @@ DISPLAY=:$(cat "$work/display")
 export DISPLAY
 
 PATH="$work/bin:$PATH" XDG_DATA_HOME="$work/data" \
-    "$nonogram" --module "$probe" --lang "$lang" --size 300x400 >"$work/game.log" 2>&1 &
+    "$nonogram" --module "$module" --lang "$lang" --size 300x400 >"$work/game.log" 2>&1 &
 game=$!
+
+# Escape, once the game's window is there and has the keyboard.
+window=""
+for _ in $(seq 100); do
+    window=$(xdotool search --name '^Nonogram$' 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    kill -0 "$game" 2>/dev/null || fail "the game ended before its window appeared"
+    sleep 0.1
+done
+[ -n "$window" ] || fail "the game's window did not appear"
+sleep 0.5
+xdotool windowfocus --sync "$window" key --window "$window" Escape 2>/dev/null ||
+    xdotool key Escape
 
 # The box: a dialog window (the game's own window is a normal one).
 box=""
@@ -89,6 +105,11 @@ done
 game_pid=$game
 game=""
 [ -n "$status" ] || { kill "$game_pid"; fail "the game did not end after the answer"; }
+if [ "$mode" = game ]; then
+    [ "$status" -eq 0 ] || fail "exit status $status after a click at $hit"
+    echo "box answered by a click at $hit; the game ended"
+    exit 0
+fi
 [ "$status" -eq 10 ] || fail "exit status $status after a click at $hit; 10 is button 0"
 
 if [ "$lang" = ru ]; then id=4; else id=3; fi

@@ -1,8 +1,8 @@
 // A stand-in game module for testing the desktop host under a virtual
-// display: it asks "Quit?" through the game's own dialog service, waits for
-// the answer between passes as the game's loop does, opens the help link, and
-// ends with 10 + the pressed button (9 when the box was closed without one,
-// 2 when the host quit first).
+// display: on Escape it asks "Quit?" through the game's own dialog service,
+// waits for the answer between passes as the game's loop does, opens the help
+// link, and ends with 10 + the pressed button (9 when the box was closed
+// without one, 2 when the host quit first).
 #include "platform/binding.h"
 #include "platform/s3e.h"
 #include "services/dialogs.h"
@@ -21,8 +21,9 @@ void OnAnswer(int32_t id, int32_t button) {
 
 int AppMain(int, char**) {
     StartDialogs(&OnAnswer);
-    ShowDialog(kDialogQuit);
     while (g_button == kNoAnswer && !s3eDeviceCheckQuitRequest()) {
+        s3eKeyboardUpdate();
+        if (s3eKeyboardGetState(s3eKeyEsc) & S3E_KEY_STATE_PRESSED) ShowDialog(kDialogQuit);
         s3eDeviceYieldUntilEvent(0x7FFFFFFF);
     }
     StopDialogs();
