@@ -13,7 +13,8 @@ sources=(
     fonts-materialdesignicons-webfont fonts-material-design-icons-iconfont
     fonts-font-awesome fonts-noto-color-emoji fonts-crosextra-carlito unicode-data
 )
-testing=(libgtest-dev googletest xvfb xauth xdotool)
+# xdotool, xprop, xwininfo (x11-utils) and the X core fonts find, drive and draw the desktop host's native message boxes under Xvfb.
+testing=(libgtest-dev googletest xvfb xauth xdotool x11-utils xfonts-base)
 
 want=("${common[@]}")
 if [ "${1:-test}" = "test" ]; then

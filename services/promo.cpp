@@ -50,7 +50,14 @@ struct Rotator {
 
 Rotator g_rotator;
 
-}  // namespace
+struct PromoRandom {
+    uint32_t seed;
+    // The next draw, 0 to 32767.
+    uint32_t Draw() {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 10) & 0x7FFFu;
+    }
+};
 
 bool InPromoLanguageGroup(int32_t language) {
     switch (language) {
@@ -66,6 +73,8 @@ bool InPromoLanguageGroup(int32_t language) {
             return false;
     }
 }
+
+}  // namespace
 
 int32_t ChoosePromoRows(uint32_t seed, int32_t os, int32_t language, PromoPick* picks) {
     PromoCandidate candidates[kCandidateMax] = {};

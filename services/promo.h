@@ -14,23 +14,10 @@ struct PromoPick {
     const char* file;  // image file name under "promoreel/"
 };
 
-// The linear congruential generator of the rotator.
-struct PromoRandom {
-    uint32_t seed;
-    // The next draw, 0 to 32767.
-    uint32_t Draw() {
-        seed = seed * 1103515245u + 12345u;
-        return (seed >> 10) & 0x7FFFu;
-    }
-};
-
-// Whether a device language belongs to the group that sees the Russian
-// storefront's apps (rows 4 to 6 instead of row 7).
-bool InPromoLanguageGroup(int32_t language);
-
 // Fills picks (room for kPromoSlotMax) and gives how many slots were chosen:
 // four on the desktop simulator, three elsewhere, fewer only if fewer rows
-// could be shown.
+// could be shown. The seed feeds a linear congruential generator; a language
+// of the group that reads the Russian storefront sees rows 4 to 6 instead of 7.
 int32_t ChoosePromoRows(uint32_t seed, int32_t os, int32_t language, PromoPick* picks);
 
 // Destroys the slots' images and empties the slots.

@@ -26,6 +26,7 @@ const char kUsage[] =
     "  --os ios|android|desktop   device operating system to simulate (default desktop)\n"
     "  --lang ru|en      device language (default: from the locale)\n"
     "  --data DIR        game data (default: <program folder>/../data)\n"
+    "  --module FILE     the game module (default: <program folder>/../lib/libnonogram.so)\n"
     "  --screen main|sizes|puzzles|board   start on that screen (with --puzzle)\n"
     "  --puzzle C[/G[/I]]  size class, grid index and puzzle index for --screen\n"
     "The player's data lives in $XDG_DATA_HOME/nonogram (or ~/.local/share/nonogram).\n";
@@ -35,6 +36,7 @@ struct Options {
     int32_t os = S3E_OS_ID_DESKTOP;
     int32_t language = host::kLanguageEnglish;
     std::string dataDir;
+    std::string modulePath;
     host::StartScreen start;
 };
 
@@ -298,6 +300,8 @@ int ParseOptions(int argc, char** argv, Options* o) {
             ok = host::ParseLanguage(v, &o->language);
         } else if (a == "--data") {
             o->dataDir = v;
+        } else if (a == "--module") {
+            o->modulePath = v;
         } else if (a == "--screen") {
             ok = host::ParseStartScreenName(v);
             o->start.screen = v;
@@ -314,6 +318,7 @@ int ParseOptions(int argc, char** argv, Options* o) {
         }
     }
     if (o->dataDir.empty()) o->dataDir = host::ExecutableDir() + "/../data";
+    if (o->modulePath.empty()) o->modulePath = host::ExecutableDir() + "/../lib/libnonogram.so";
     return 0;
 }
 
@@ -367,7 +372,7 @@ int main(int argc, char** argv) {
     Options o;
     if (int rc = ParseOptions(argc, argv, &o)) return rc < 0 ? 0 : rc;
 
-    const std::string modulePath = host::ExecutableDir() + "/../lib/libnonogram.so";
+    const std::string& modulePath = o.modulePath;
     void* module = dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {
         std::fprintf(stderr, "nonogram: cannot load the game module: %s\n", dlerror());
@@ -397,7 +402,12 @@ int main(int argc, char** argv) {
     host::ApplyStartScreen(o.start);
     host::ExtensionSetup ext;
     ext.onDialog = [](const host::DialogBox& box) { g.dialogs.push_back(box); };
-    ext.onLink = [](const std::string& address) { return SDL_OpenURL(address.c_str()) == 0; };
+    // SDL hands the address to the system's opener (xdg-open on Linux).
+    ext.onLink = [](const std::string& address) {
+        if (SDL_OpenURL(address.c_str()) == 0) return true;
+        std::fprintf(stderr, "warning cannot open %s: %s\n", address.c_str(), SDL_GetError());
+        return false;
+    };
     host::InstallExtensions(ext);
 
     host::ServiceRegistry registry;

@@ -108,4 +108,26 @@ TEST(HeadlessServices, AMissingDialogExtensionAndScriptedAdsOnIos) {
     EXPECT_NE(run.log.find("ad chartboost start\n"), std::string::npos);
 }
 
+TEST(HeadlessServices, TheFirstPuzzleShowsAnInterstitialAsSoonAsOneIsReady) {
+    // Straight onto the board, as a tap on the puzzle list would open it.
+    auto run = testsupport::RunHeadless(
+        "wait 1\nad load\nwait 1\nad close\nwait 1\n",
+        {"--os", "android", "--without", "chartboost", "--ad-fill", "script", "--screen", "board",
+         "--puzzle", "0/0/0", "--size", "200x300"});
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    std::vector<std::string> ads;
+    for (const auto& l : run.lines) {
+        if (l.rfind("ad admob ", 0) == 0 && l.find(" register ") == std::string::npos &&
+            l.find(" unit ") == std::string::npos)
+            ads.push_back(l.substr(9));
+    }
+    EXPECT_EQ(ads, (std::vector<std::string>{// the first pass prepares; nothing to show yet
+                                             "prepare 1", "query 1 0", "load 1",
+                                             // the pass after the load shows it
+                                             "loaded 1", "show 1",
+                                             // closing it releases it
+                                             "closed 1", "destroy 1"}))
+        << run.log;
+}
+
 }  // namespace

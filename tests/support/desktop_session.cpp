@@ -135,23 +135,8 @@ bool DesktopSession::Key(const std::string& name) {
     return Running();
 }
 
-bool DesktopSession::AnswerDialogFirstButton(std::string* why) {
-    for (int i = 0; i < 100; ++i) {
-        // Every window that is not the game's is the box.
-        std::string all = Run("xdotool search --onlyvisible --name '.*'");
-        size_t start = 0;
-        while (start < all.size()) {
-            size_t end = all.find('\n', start);
-            std::string id = all.substr(start, end == std::string::npos ? end : end - start);
-            start = end == std::string::npos ? all.size() : end + 1;
-            if (id.empty() || id == window_) continue;
-            Run("xdotool windowfocus --sync " + id + " key Return");
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    *why = "no message box showed";
-    return false;
+void DesktopSession::Close() {
+    Run("xdotool windowclose " + window_);
 }
 
 bool DesktopSession::Running() {

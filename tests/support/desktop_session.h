@@ -21,11 +21,10 @@ class DesktopSession {
     bool Start(const std::string& size, const std::string& dataHome, std::string* why);
     // A left click at (x, y) in the window's pixels.
     bool Click(int x, int y);
-    // Presses and releases a key by its X name ("Escape", "Return", ...).
+    // Presses and releases a key by its X name ("Escape", "BackSpace", ...).
     bool Key(const std::string& name);
-    // Waits for a native message box to show and answers it with its first
-    // button (the default, taken by Return once the box has the focus).
-    bool AnswerDialogFirstButton(std::string* why);
+    // Closes the window as a person would; the game shuts down in order.
+    void Close();
     // Waits up to ms for the game to end; gives its exit status, or -1.
     int WaitExit(int ms);
     // Whether the game still runs.
