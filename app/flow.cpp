@@ -192,17 +192,18 @@ void App::UpdateFrame() {
                 case kScreenMainMenu:
                     TapMainMenu(mainMenu, g.x, g.y);
                     break;
+                // A tap hits the list as the player saw it, drag offset
+                // included; then the offset goes, since a tap never scrolls.
                 case kScreenSizeList:
-                    EndListDrag(sizeList, !tap);
                     if (tap) {
                         const ListHit hit = HitSizeList(sizeList, g.x, g.y);
                         if (hit.target == kListBack) SetPendingAction(4);
                         if (hit.target == kListEntry)
                             SetPendingAction(2, sizeList->sizeClass, hit.index);
                     }
+                    EndListDrag(sizeList, !tap);
                     break;
                 case kScreenPuzzleList:
-                    EndListDrag(puzzleList, !tap);
                     if (tap) {
                         const ListHit hit = HitPuzzleList(puzzleList, g.x, g.y);
                         if (hit.target == kListBack) SetPendingAction(5);
@@ -210,6 +211,7 @@ void App::UpdateFrame() {
                             SetPendingAction(3, puzzleList->sizeClass, puzzleList->gridIndex,
                                              hit.index);
                     }
+                    EndListDrag(puzzleList, !tap);
                     break;
                 case kScreenBoard:
                     if (tap) {

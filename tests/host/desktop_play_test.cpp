@@ -71,8 +71,9 @@ TEST(DesktopPlay, MouseClicksSolveAPuzzleAndKeysLeadBack) {
         for (int32_t r = 0; r < board->rows; ++r) {
             for (int32_t c = 0; c < board->cols; ++c) {
                 if (picture[r][c] != '#') continue;
-                ASSERT_TRUE(game.Click(layout.fitRect.x + (board->maxRowClues + c) * cell + cell / 2,
-                                       layout.fitRect.y + (board->maxColClues + r) * cell + cell / 2));
+                ASSERT_TRUE(
+                    game.Click(layout.fitRect.x + (board->maxRowClues + c) * cell + cell / 2,
+                               layout.fitRect.y + (board->maxColClues + r) * cell + cell / 2));
             }
         }
         EXPECT_TRUE(WaitForFile(home + "/nonogram/black/001/" + stem + ".rsv", 3000));

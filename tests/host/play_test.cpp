@@ -43,7 +43,8 @@ struct KnownPuzzle {
 
 std::vector<std::vector<int32_t>> Clues(const ClueLine* lines, int32_t count) {
     std::vector<std::vector<int32_t>> out;
-    for (int32_t i = 0; i < count; ++i) out.emplace_back(lines[i].values, lines[i].values + lines[i].count);
+    for (int32_t i = 0; i < count; ++i)
+        out.emplace_back(lines[i].values, lines[i].values + lines[i].count);
     return out;
 }
 
@@ -66,7 +67,8 @@ bool FindPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t from, KnownPuzzle*
             out->puzzleIndex = p;
             out->board = board;
             out->picture = picture;
-            out->stem = std::string(board->fileName).substr(0, std::string(board->fileName).size() - 4);
+            out->stem =
+                std::string(board->fileName).substr(0, std::string(board->fileName).size() - 4);
             return true;
         }
         ReleaseBoard(board);
@@ -119,7 +121,8 @@ std::vector<std::string> DecodeCells(const std::string& bytes, int32_t rows, int
         std::string row;
         for (int32_t c = 0; c < cols; ++c) {
             int v = static_cast<uint8_t>(bytes[r * perRow + c / 5]);
-            for (int k = 0; k < c % 5; ++k) v /= 3;
+            for (int k = 0; k < c % 5; ++k)
+                v /= 3;
             row += "._#x"[v % 3 == 0 ? 0 : v % 3 + 1];
         }
         out.push_back(row);
@@ -179,12 +182,107 @@ TEST_P(Play, SolvesRealPuzzlesFromTheMainMenuByTapsOnly) {
         // Every filled cell where the picture has one, an X everywhere else.
         std::vector<std::string> expected = k->picture;
         for (auto& row : expected)
-            for (auto& c : row) c = c == '#' ? '#' : 'x';
+            for (auto& c : row)
+                c = c == '#' ? '#' : 'x';
         EXPECT_EQ(DecodeCells(cells, k->board->rows, k->board->cols), expected);
     }
     EXPECT_EQ(testsupport::ReadFile(dir_ + "/conf/points.pts"), "3\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Surfaces, Play, ::testing::Values("480x800", "1280x720"));
+
+// Which grid sizes' puzzle lists were opened: each made its state folder.
+std::vector<std::string> OpenedGridSizes(const std::string& storage, int32_t sizeClass) {
+    std::vector<std::string> opened;
+    for (int32_t g = 0; g < GetGridSizeCount(sizeClass); ++g) {
+        GridSizeInfo info{};
+        GetGridSizeInfo(sizeClass, g, &info);
+        if (testsupport::FileExists(storage + "/black/" + info.dirCode))
+            opened.push_back(info.label);
+    }
+    return opened;
+}
+
+TEST(PlayLists, ScrollTapsFootersAndStrokesLeftByTheBackKey) {
+    const std::string dir = testsupport::MakeTempDir();
+    constexpr int32_t kW = 480, kH = 800;
+    KnownPuzzle k;
+    ASSERT_TRUE(FindPuzzle(0, 0, 1, &k));
+    SizeListScreen large{};
+    large.count = GetGridSizeCount(3);
+    const SizeListLayout sizes = LayoutSizeList(kW, kH, &large);
+    ASSERT_EQ(sizes.scroll.maxScroll, 224);
+
+    Script s;
+    s.Tap(Centre(LayoutMainMenu(kW, kH, false).tiles[3]));
+    // Dragged up 150 pixels: the list keeps that scroll once released.
+    s.Line("drag 240 500 240 350");
+    // A wobble of 15 pixels is still a tap, on the list as it stood: the entry
+    // drawn under the finger is entry 9 (row 3, 150 pixels further down).
+    const Point nine = Centre(sizes.entries[9]);
+    s.Line("press " + std::to_string(nine.x) + " " + std::to_string(nine.y - 150));
+    s.Line("move " + std::to_string(nine.x) + " " + std::to_string(nine.y - 150 + 15));
+    s.Line("release " + std::to_string(nine.x) + " " + std::to_string(nine.y - 150 + 15));
+    // Back from that puzzle list keeps the scroll: entry 12 is where it was.
+    s.Line("key escape");
+    const Point twelve = Centre(sizes.entries[12]);
+    s.Tap({twelve.x, twelve.y - 150});
+    s.Line("key escape");
+    // The footer selects nothing, even where an entry scrolled beneath it.
+    s.Tap({20, kH - 30});
+    s.Line("key escape");
+    // XSmall fits: a drag leaves it where it is, so a tap finds entry 0.
+    s.Tap(Centre(LayoutMainMenu(kW, kH, false).tiles[0]));
+    SizeListScreen xsmall{};
+    xsmall.count = GetGridSizeCount(0);
+    const Point first = Centre(LayoutSizeList(kW, kH, &xsmall).entries[0]);
+    s.Line("drag " + std::to_string(first.x) + " " + std::to_string(first.y) + " " +
+           std::to_string(first.x) + " " + std::to_string(first.y - 200));
+    s.Tap(first);
+    PuzzleListScreen puzzles{};
+    puzzles.count = 155;
+    s.Tap(Centre(LayoutPuzzleList(kW, kH, &puzzles).entries[k.puzzleIndex]));
+
+    // On the board: a pinch whose primary finger lifts first makes no tap,
+    // and the tap after it paints.
+    const BoardLayout layout = LayoutBoardScreen(kW, kH, k.board, false);
+    const int32_t cell = layout.fitCellSize;
+    auto at = [&](int r, int c) {
+        return Point{layout.fitRect.x + (k.board->maxRowClues + c) * cell + cell / 2,
+                     layout.fitRect.y + (k.board->maxColClues + r) * cell + cell / 2};
+    };
+    const Point a = at(0, 0), b = at(9, 9), c = at(4, 4);
+    s.Line("finger down 0 " + std::to_string(a.x) + " " + std::to_string(a.y));
+    s.Line("finger down 1 " + std::to_string(b.x) + " " + std::to_string(b.y));
+    s.Line("finger up 0 " + std::to_string(a.x) + " " + std::to_string(a.y));
+    s.Line("finger up 1 " + std::to_string(b.x) + " " + std::to_string(b.y));
+    // A tool button acts on the release alone: lost, the cell would stay filled.
+    s.Tap(Centre(layout.buttons[kButtonErase]));
+    s.Tap(a);
+    s.Tap(Centre(layout.buttons[kButtonDraw]));
+    s.Tap(c);
+    // A stroke still held when the back key comes is saved on the way out.
+    const Point d = at(9, 0);
+    s.Line("press " + std::to_string(d.x) + " " + std::to_string(d.y));
+    s.Line("key back");
+    s.Line("quit");
+
+    auto run = testsupport::RunHeadless(s.Text(), {"--size", "480x800", "--storage", dir});
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    EXPECT_EQ(OpenedGridSizes(dir, 3), (std::vector<std::string>{"30x50", "35x50"}));
+    EXPECT_EQ(OpenedGridSizes(dir, 0), (std::vector<std::string>{"10x10"}));
+    bool ok = false;
+    const std::string cells = testsupport::ReadFile(dir + "/black/001/" + k.stem + ".res", &ok);
+    ASSERT_TRUE(ok);
+    const std::vector<std::string> rows = DecodeCells(cells, 10, 10);
+    ASSERT_EQ(rows.size(), 10u);
+    // The pinch's first finger painted (0, 0) before the second came down;
+    // the taps after the pinch erased it again.
+    EXPECT_EQ(rows[0][0], '.');
+    EXPECT_EQ(rows[4][4], '#');
+    EXPECT_EQ(rows[9][0], '#');
+    EXPECT_EQ(rows[9][9], '.');
+    testsupport::RemoveTree(dir);
+}
 
 }  // namespace

@@ -22,13 +22,16 @@ namespace {
 pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env,
             const std::string& log) {
     std::vector<char*> argv;
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     std::vector<std::string> envStrings;
-    for (char** e = environ; *e; ++e) envStrings.push_back(*e);
+    for (char** e = environ; *e; ++e)
+        envStrings.push_back(*e);
     envStrings.insert(envStrings.end(), env.begin(), env.end());
     std::vector<char*> envp;
-    for (auto& e : envStrings) envp.push_back(e.data());
+    for (auto& e : envStrings)
+        envp.push_back(e.data());
     envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -56,7 +59,8 @@ void Stop(pid_t* pid) {
 }
 
 std::string Trim(std::string s) {
-    while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
+    while (!s.empty() && (s.back() == '\n' || s.back() == ' '))
+        s.pop_back();
     return s;
 }
 
@@ -73,7 +77,8 @@ std::string DesktopSession::Run(const std::string& command) const {
     FILE* p = popen(("DISPLAY=" + display_ + " " + command + " 2>/dev/null").c_str(), "r");
     if (!p) return out;
     char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, p)) out += buffer;
+    while (std::fgets(buffer, sizeof buffer, p))
+        out += buffer;
     pclose(p);
     return Trim(out);
 }
@@ -136,7 +141,8 @@ bool DesktopSession::Key(const std::string& name) {
 }
 
 void DesktopSession::Close() {
-    Run("xdotool windowclose " + window_);
+    // SDL turns the signal into the quit event a closed window gives.
+    if (game_ > 0) kill(game_, SIGTERM);
 }
 
 bool DesktopSession::Running() {

@@ -3,8 +3,8 @@
 // as a person would.
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+#include <string>
 
 namespace testsupport {
 
@@ -23,7 +23,7 @@ class DesktopSession {
     bool Click(int x, int y);
     // Presses and releases a key by its X name ("Escape", "BackSpace", ...).
     bool Key(const std::string& name);
-    // Closes the window as a person would; the game shuts down in order.
+    // Asks the game to quit, as closing its window does; it shuts down in order.
     void Close();
     // Waits up to ms for the game to end; gives its exit status, or -1.
     int WaitExit(int ms);

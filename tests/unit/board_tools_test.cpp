@@ -92,9 +92,9 @@ TEST_F(BoardTools, TapsHitButtonsInsideTheirEdgesLetTheLegendSwallowOneAndToggle
     EXPECT_EQ(screen_.activeTool, CellEmpty);  // the tap only hid the legend
     EXPECT_EQ(TapBoard(&screen_, Centre(screen_.backButton).x, Centre(screen_.backButton).y),
               kTapBack);
-    EXPECT_EQ(TapBoard(&screen_, Centre(screen_.clearAllButton).x,
-                       Centre(screen_.clearAllButton).y),
-              kTapClearAll);
+    EXPECT_EQ(
+        TapBoard(&screen_, Centre(screen_.clearAllButton).x, Centre(screen_.clearAllButton).y),
+        kTapClearAll);
 
     // Row 0 has the clues 2 1, right-aligned: the cell left of the grid is its last clue.
     const int32_t clueX = X(-1), clueY = Y(0);
