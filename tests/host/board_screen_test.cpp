@@ -207,4 +207,31 @@ TEST_F(BoardScreenHost, ASolvedPuzzleShowsTheBadgeAndDimsItsTools) {
     EXPECT_EQ(after.At(b.x + b.w / 2, b.y + b.h / 2), before.At(b.x + b.w / 2, b.y + b.h / 2));
 }
 
+// The draw calls of a frame of the board, from the host's log.
+int DrawCalls(const testsupport::HeadlessRun& run) {
+    int calls = -1;
+    for (const auto& line : run.lines) {
+        const size_t at = line.find(" drawcalls=");
+        if (line.rfind("frame ", 0) == 0 && at != std::string::npos) {
+            calls = std::atoi(line.c_str() + at + 11);
+        }
+    }
+    return calls;
+}
+
+TEST_F(BoardScreenHost, DrawCallsDoNotGrowWithTheNumberOfClues) {
+    // The 10 x 10 first puzzle, and the 77 x 80 one with clues of two digits.
+    int calls[2];
+    int i = 0;
+    for (const char* address : {"0/0/0", "4/29/0"}) {
+        auto run = RunHeadless("quit\n", {"--size", "480x800", "--storage", dir_ + "/storage",
+                                          "--screen", "board", "--puzzle", address});
+        ASSERT_EQ(run.exitStatus, 0) << run.errors;
+        calls[i++] = DrawCalls(run);
+    }
+    EXPECT_EQ(calls[0], calls[1]);
+    EXPECT_GT(calls[1], 0);
+    EXPECT_LE(calls[1], 24);
+}
+
 }  // namespace
