@@ -178,14 +178,34 @@ void ForEachClueCell(const BoardFrame& f, Visit visit) {
     }
 }
 
+// The same few texts are drawn hundreds of times a frame: each is laid out
+// once and then only moved, which the font does without laying it out again.
+class RepeatedTexts {
+  public:
+    RepeatedTexts() = default;
+    RepeatedTexts(const RepeatedTexts&) = delete;
+    RepeatedTexts& operator=(const RepeatedTexts&) = delete;
+    ~RepeatedTexts() {
+        for (TextMesh* m : meshes_)
+            FreeTextMesh(m);
+    }
+    void Draw(SdfFont* font, uint8_t slot, float x, float y, const char* text) {
+        if (LayoutText(font, &meshes_[slot], x, y, text)) RenderText(font, meshes_[slot]);
+    }
+
+  private:
+    TextMesh* meshes_[256] = {};
+};
+
 void DrawClueNumbers(SdfFont* font, const BoardFrame& f) {
-    const auto draw = [&](int32_t col, int32_t row, uint32_t value) {
+    RepeatedTexts numbers;
+    const auto draw = [&](int32_t col, int32_t row, uint8_t value) {
         const int32_t x = static_cast<int32_t>(f.X(col));
         const int32_t y = static_cast<int32_t>(f.Y(row));
         if (!f.Visible(x, y)) return;
         char text[12];
         NumberToText(value, text, sizeof text);
-        DrawText(font, static_cast<float>(x), static_cast<float>(y), text);
+        numbers.Draw(font, value, static_cast<float>(x), static_cast<float>(y), text);
     };
     // Single digits: one batch, one draw.
     GlyphBatch* batch = CreateGlyphBatch(static_cast<uint16_t>(f.board->clueGlyphCount));
@@ -209,10 +229,12 @@ void DrawCrosses(SdfFont* font, const BoardFrame& f) {
     int32_t r0, r1, c0, c1;
     f.VisibleSpan(gy0, b->rows, f.height, &r0, &r1);
     f.VisibleSpan(gx0, b->cols, f.width, &c0, &c1);
+    RepeatedTexts cross;
     for (int32_t r = r0; r < r1; ++r) {
         const uint8_t* row = b->cells + r * kBoardMaxSide;
         for (int32_t c = c0; c < c1; ++c) {
-            if (row[c] == CellCross) DrawText(font, f.X(f.bandCols + c), f.Y(f.bandRows + r), "X");
+            if (row[c] == CellCross)
+                cross.Draw(font, 0, f.X(f.bandCols + c), f.Y(f.bandRows + r), "X");
         }
     }
 }
