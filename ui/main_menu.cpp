@@ -296,7 +296,9 @@ void DrawMainMenu(MainMenuScreen* menu) {
         menu->sizeClassTiles[i].rect = kHidden;
     if (W <= 0 || H <= 0) return;
 
-    const bool rate = RateSignShown(rate_redirected, points, deviceOs, s3eDebugGetInt(0));
+    // The debug switch is the desktop simulator's alone; other hosts are not asked.
+    const int32_t debugSwitch = deviceOs == 3 ? s3eDebugGetInt(0) : 0;
+    const bool rate = RateSignShown(rate_redirected, points, deviceOs, debugSwitch);
     const MainMenuLayout l = LayoutMainMenu(W, H, rate);
     menu->metrics = l.metrics;
     menu->themesSign = l.themesSign;

@@ -110,6 +110,9 @@ void DrawSizeList(SizeListScreen* list) {
     if (font) {
         char text[96];
         for (int32_t i = 0; i < l.count; ++i) {
+            // A label scrolled wholly off the list's band would be laid out for nothing.
+            const int32_t y = l.entries[i].y - shift;
+            if (y + l.cellH <= 0 || y >= l.footer.footerTop) continue;
             const GridSizeInfo& e = list->entries[i];
             char solved[12], total[12];
             NumberToText(static_cast<uint32_t>(e.solvedCount < 0 ? 0 : e.solvedCount), solved,
@@ -117,8 +120,7 @@ void DrawSizeList(SizeListScreen* list) {
             NumberToText(static_cast<uint32_t>(e.puzzleCount < 0 ? 0 : e.puzzleCount), total,
                          sizeof total);
             std::snprintf(text, sizeof text, "%.29s\r\n(%s/%s)", e.label, solved, total);
-            DrawText(font, static_cast<float>(l.entries[i].x),
-                     static_cast<float>(l.entries[i].y - shift), text);
+            DrawText(font, static_cast<float>(l.entries[i].x), static_cast<float>(y), text);
         }
     }
     DrawListFooter(l.footer, W, list->title);

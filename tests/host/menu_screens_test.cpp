@@ -3,7 +3,6 @@
 // tiny surfaces, the pixels a player sees through the headless host, and the
 // warning of a font that is missing at start-up.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +26,7 @@
 namespace {
 
 using testsupport::GLSurface;
+using testsupport::Picture;
 
 class MenusOnSurface : public ::testing::Test {
   protected:
@@ -174,53 +174,27 @@ TEST_F(MenusOnSurface, TurningTheSurfaceLeavesNothingStale) {
     EXPECT_EQ(sizes.maxScroll, 0);
     EXPECT_EQ(sizes.scrollOffset, 0);
     EXPECT_EQ(sizes.dragOffset, 0);
-}
 
-TEST_F(MenusOnSurface, EveryScreenDrawsOnTinySurfaces) {
-    ASSERT_TRUE(BuildSizeList(&sizes, 3));
+    // Surfaces too small for any metric draw every screen without a fault or
+    // an endless shrink; one without pixels draws nothing and changes nothing.
     puzzles.sizeClass = 0;
     puzzles.gridIndex = 0;
     ASSERT_TRUE(BuildPuzzleList(&puzzles));
-    const int32_t sizesToTry[][2] = {{1, 1}, {50, 800}, {110, 800}, {0, 0}};
-    for (const auto& s : sizesToTry) {
-        SCOPED_TRACE(testing::Message() << s[0] << "x" << s[1]);
-        Frame(s[0], s[1], [&] { DrawMainMenu(&menu); });
-        Frame(s[0], s[1], [&] { DrawSizeList(&sizes); });
-        Frame(s[0], s[1], [&] { DrawPuzzleList(&puzzles); });
-        EXPECT_GE(sizes.scrollOffset, 0);
-        EXPECT_LE(sizes.scrollOffset, sizes.maxScroll);
+    puzzles.scrollOffset = 3000;
+    for (const auto& s : {std::make_pair(1, 1), {50, 800}, {110, 800}, {0, 0}}) {
+        SCOPED_TRACE(testing::Message() << s.first << "x" << s.second);
+        Frame(s.first, s.second, [&] { DrawMainMenu(&menu); });
+        Frame(s.first, s.second, [&] { DrawSizeList(&sizes); });
+        Frame(s.first, s.second, [&] { DrawPuzzleList(&puzzles); });
         EXPECT_LE(puzzles.scrollOffset, puzzles.maxScroll);
     }
-    // The last frame had no pixels: the lists keep what the 110 x 800 frame laid out.
-    EXPECT_EQ(puzzles.footerTop, 700);
+    EXPECT_EQ(puzzles.footerTop, 700);  // as the 110 x 800 frame left it
     EXPECT_EQ(puzzles.entryRects[1].y, puzzles.entryRects[0].y + 100);  // one column
+    EXPECT_EQ(menu.themesSign.w, -1);
 }
 
 // ---------------------------------------------------------------------------
 // Through the headless host.
-
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgb;
-    // "r,g,b" of a pixel, for readable failures.
-    std::string At(int x, int y) const {
-        const size_t i = (static_cast<size_t>(y) * width + x) * 3;
-        return std::to_string(rgb[i]) + "," + std::to_string(rgb[i + 1]) + "," +
-               std::to_string(rgb[i + 2]);
-    }
-};
-
-bool ReadPicture(const std::string& path, Picture* p) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-    image.format = PNG_FORMAT_RGB;
-    p->rgb.resize(PNG_IMAGE_SIZE(image));
-    p->width = static_cast<int>(image.width);
-    p->height = static_cast<int>(image.height);
-    return png_image_finish_read(&image, nullptr, p->rgb.data(), 0, nullptr) != 0;
-}
 
 class MenusHeadless : public ::testing::Test {
   protected:
@@ -235,7 +209,7 @@ class MenusHeadless : public ::testing::Test {
         EXPECT_EQ(run.exitStatus, 0) << run.errors;
         EXPECT_EQ(run.log.find("warning"), std::string::npos) << run.log;
         Picture p;
-        EXPECT_TRUE(ReadPicture(path, &p)) << path;
+        EXPECT_TRUE(testsupport::ReadPicture(path, &p)) << path;
         return p;
     }
     std::string dir_;

