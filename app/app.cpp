@@ -73,7 +73,6 @@ void DestroyApp(App* app) {
     ReleasePuzzleList(app->puzzleList);
     ReleaseSizeList(app->sizeList);
     std::free(app->mainMenu->sizeClassTiles);
-    ReleaseMenuPromoPicks();
     ReleaseImageSet();
     std::free(app->mainMenu);
     std::free(app->sizeList);

@@ -1,6 +1,8 @@
 // The main menu: layout, drawing and hit test.
 #include "ui/main_menu.h"
 
+#include "services/ads.h"
+
 #include <initializer_list>
 
 #include "app/app.h"
@@ -161,32 +163,6 @@ MainMenuLayout LayoutMainMenu(int32_t width, int32_t height, bool rateShown) {
 }
 
 // ===========================================================================
-// Promotion images until the rotator lands.
-
-namespace {
-
-// Fixed picks, one per slot 0..3; the rotator chooses among the reel instead.
-const char* const kPromoPickPaths[4] = {"promoreel/ad_alder_1.png", "promoreel/ad_birch_1.png",
-                                        "promoreel/ad_cedar_1.png", "promoreel/ad_aspen_1.png"};
-CIw2DImage* promoPicks[4] = {nullptr, nullptr, nullptr, nullptr};
-
-// The image shown in promotion slot 0..3 (3 is the desktop simulator's corner).
-CIw2DImage* MenuPromoImage(int32_t slot) {
-    if (slot < 0 || slot > 3) return nullptr;
-    if (!promoPicks[slot]) promoPicks[slot] = CreateImage(kPromoPickPaths[slot]);
-    return promoPicks[slot];
-}
-
-}  // namespace
-
-void ReleaseMenuPromoPicks() {
-    for (CIw2DImage*& image : promoPicks) {
-        delete image;
-        image = nullptr;
-    }
-}
-
-// ===========================================================================
 // Drawing
 
 namespace {
@@ -213,13 +189,13 @@ void Outline(const ScreenRect& r) {
 void DrawPromotionRow(const MainMenuLayout& l) {
     if (l.promoTiles[2].w > 0) {
         SetDrawColour(kColourWhite);
-        Image(MenuPromoImage(2), l.promoTiles[2]);
+        Image(PromoImage(2), l.promoTiles[2]);
         Outline(l.promoTiles[2]);
     }
     SetDrawColour(kColourWhite);
-    Image(MenuPromoImage(0), l.promoTiles[0]);
-    Image(MenuPromoImage(1), l.promoTiles[1]);
-    Image(deviceOs == 3 ? MenuPromoImage(3) : imageSet.premium, l.promoCorner);
+    Image(PromoImage(0), l.promoTiles[0]);
+    Image(PromoImage(1), l.promoTiles[1]);
+    Image(deviceOs == 3 ? PromoImage(3) : imageSet.premium, l.promoCorner);
     Outline(l.promoTiles[0]);
     Outline(l.promoTiles[1]);
     Outline(l.promoCorner);

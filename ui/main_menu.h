@@ -97,8 +97,3 @@ struct MainMenuHit {
     int32_t index;
 };
 MainMenuHit HitMainMenu(const MainMenuScreen* menu, int32_t x, int32_t y);
-
-// The promotion images as the menu shows them until the promotion rotator
-// lands: fixed picks from "promoreel/", loaded on first use. Released at
-// shut-down.
-void ReleaseMenuPromoPicks();

@@ -48,8 +48,7 @@ class MenusOnSurface : public ::testing::Test {
         std::free(menu.sizeClassTiles);
         ReleaseSizeList(&sizes);
         ReleasePuzzleList(&puzzles);
-        ReleaseMenuPromoPicks();
-        ReleaseImageSet();
+            ReleaseImageSet();
         DestroyFont(g_font);
         g_font = nullptr;
         TerminateDrawing();
