@@ -8,6 +8,7 @@
 #include "app/app.h"
 #include "platform/iw2d.h"
 #include "platform/s3e.h"
+#include "services/ads.h"
 #include "storage/settings.h"
 #include "text/sdf_font.h"
 #include "ui/images.h"
