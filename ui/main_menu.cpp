@@ -1,8 +1,6 @@
 // The main menu: layout, drawing and hit test.
 #include "ui/main_menu.h"
 
-#include "services/ads.h"
-
 #include <initializer_list>
 
 #include "app/app.h"
