@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, skipping those already present.
-# Usage: scripts/install-deps.sh [play|test]
+# Usage: scripts/install-deps.sh [play|test|fuzz]
 set -euo pipefail
 
 common=(
@@ -14,10 +14,14 @@ sources=(
     fonts-font-awesome fonts-noto-color-emoji fonts-crosextra-carlito unicode-data
 )
 testing=(libgtest-dev googletest xvfb xauth)
+# libFuzzer and the sanitizers' runtime for clang (`make fuzz` only).
+fuzzing=(clang libclang-rt-14-dev)
 
 want=("${common[@]}")
 if [ "${1:-test}" = "test" ]; then
     want+=("${sources[@]}" "${testing[@]}")
+elif [ "$1" = "fuzz" ]; then
+    want+=("${fuzzing[@]}")
 fi
 
 missing=()
