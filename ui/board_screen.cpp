@@ -2,6 +2,7 @@
 // saving the state files after each release.
 #include "ui/board_screen.h"
 
+#include "platform/s3e.h"
 #include "puzzles/board_state.h"
 #include "storage/settings.h"
 
@@ -23,15 +24,27 @@ bool BoardScreen::CheckAndRecordSolved() {
     board->solved = 1;
     FillCrossesOnSolve(board);
     viewRect = fitRect;
+    const int32_t earned = points < 0x7FFFFFFF ? points + 1 : points;
+    char marker[kPathMax];
+    if (!BuildStateFilePath(kPlayerDataRoot, sizeClass, gridIndex, puzzleIndex, SolvedMarker,
+                            marker)) {
+        return false;
+    }
+    // Noted before the marker exists, so that a run dying between the marker and
+    // the points file still gets the point at the next start, and only once.
+    if (!s3eFileCheckExists(marker) && !NotePendingPoint(earned, marker)) return false;
     bool created = false;
     if (!EnsureSolvedMarker(kPlayerDataRoot, sizeClass, gridIndex, puzzleIndex, &created)) {
         return false;
     }
     if (created) {
-        if (points < 0x7FFFFFFF) ++points;
+        points = earned;
         pointsUnsaved = true;
     }
-    if (pointsUnsaved && WritePoints()) pointsUnsaved = false;
+    if (pointsUnsaved && WritePoints()) {
+        pointsUnsaved = false;
+        ClearPendingPoint();
+    }
     return !pointsUnsaved;
 }
 

@@ -102,7 +102,8 @@ class Player {
         const Files now = Snapshot();
         for (const auto& [path, bytes] : now) {
             EXPECT_NE(fs::path(path).extension(), ".tmp") << what << ": leftover " << path;
-            if (path == MarkerPath()) continue;
+            // The solve's marker, and the note of its point while the points file lags.
+            if (path == MarkerPath() || path == host_.Path(kPendingPointPath)) continue;
             const auto old = good_.find(path);
             ASSERT_NE(old, good_.end()) << what << ": new file " << path;
             if (bytes != old->second) {
@@ -133,6 +134,7 @@ class Player {
         EXPECT_EQ(color_schema, 2) << what;
         for (const auto& [path, bytes] : Snapshot())
             EXPECT_NE(fs::path(path).extension(), ".tmp") << what << ": leftover " << path;
+        EXPECT_FALSE(testsupport::FileExists(host_.Path(kPendingPointPath))) << what;
         // Another release on the solved board adds nothing.
         screen_.cellsDirty = 1;
         EXPECT_TRUE(screen_.SaveDirtyState()) << what;
@@ -202,12 +204,82 @@ TEST(DiskFaults, ASingleFailedWriteAnywhereLosesAndDoublesNothing) {
         ASSERT_TRUE(player.SolveAndSave());
         writes = host::StorageWriteCount();
     }
-    ASSERT_GE(writes, 4);  // cells, marks, points, settings at least
+    ASSERT_GE(writes, 5);  // point note, cells, marks, points, settings at least
     for (int64_t n = 1; n <= writes; ++n) {
         host::StorageFaults f;
         f.failWriteNumber = n;
         RunFault("write " + std::to_string(n) + " of " + std::to_string(writes) + " fails", f);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A run killed between the solved marker and the points file leaves the note of
+// its point: the next start takes the point once; a note without its marker, or
+// one that is damaged, gives nothing and goes.
+TEST(DiskFaults, APointNotedBeforeAKillIsTakenOnceAtTheNextStart) {
+    testsupport::BoundHost host;
+    ASSERT_TRUE(PrepareStorage());
+    const std::string marker = "Documents/black/001/image25534.rsv";
+    const std::string note = host.Path(kPendingPointPath);
+    struct Case {
+        const char* what;
+        std::string note;
+        bool markerThere;
+        int32_t expected;
+    };
+    const Case cases[] = {
+        {"marker made, points file not", "8\n" + marker + "\n", true, 8},
+        {"points file already written", "7\n" + marker + "\n", true, 7},
+        {"marker never made", "8\n" + marker + "\n", false, 7},
+        {"note outside the player's folder", "8\ntasks/black/001/image25534.dmp\n", true, 7},
+        {"note without a path", "8", true, 7},
+        {"note of garbage", std::string("\xff\x00\n\n", 4), true, 7},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(testsupport::WriteFile(host.Path(kPointsPath), "7\n"));
+        ASSERT_TRUE(testsupport::WriteFile(note, c.note));
+        fs::remove(host.Path(marker));
+        if (c.markerThere) {
+            ASSERT_TRUE(testsupport::WriteFile(host.Path(marker), ""));
+        }
+        ReadPoints();
+        EXPECT_EQ(points, c.expected) << c.what;
+        EXPECT_FALSE(testsupport::FileExists(note)) << c.what;
+        ReadPoints();
+        EXPECT_EQ(points, c.expected) << c.what << ", read again";
+        EXPECT_EQ(testsupport::ReadFile(host.Path(kPointsPath)), std::to_string(c.expected) + "\n")
+            << c.what;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// What a kill mid-save leaves beside each file (its half-written ".tmp") changes
+// no read and no listing, and the next save of each file replaces it.
+TEST(DiskFaults, LeftoverTemporaryFilesConfuseNoReadAndGoWithTheNextSave) {
+    Player player;
+    const Files good = player.Snapshot();
+    PuzzleEntry before[1] = {}, after[1] = {};
+    ReadPuzzleStatuses(kPlayerDataRoot, kClass, kGrid, before, 1);
+    for (const auto& [path, bytes] : good)
+        ASSERT_TRUE(testsupport::WriteFile(path + ".tmp", "\x01half"));
+    ASSERT_TRUE(testsupport::WriteFile(player.MarkerPath() + ".tmp", "\x01half"));
+
+    ReadPuzzleStatuses(kPlayerDataRoot, kClass, kGrid, after, 1);
+    EXPECT_EQ(after[0].status, before[0].status);
+    EXPECT_EQ(CountSolvedPuzzles(kPlayerDataRoot, kClass, kGrid), 0);
+    ReadPoints();
+    ReadSettings();
+    EXPECT_EQ(points, 3);
+    EXPECT_EQ(color_schema, 1);
+
+    EXPECT_TRUE(player.SolveAndSave());
+    player.ExpectAllSaved("after leftovers");
 }
 
 }  // namespace
