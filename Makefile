@@ -1,7 +1,7 @@
 # The two set-up commands of a fresh Debian machine: `make play` and `make test`.
 JOBS ?= $(shell nproc)
 
-.PHONY: play test build deps-play deps-test clean
+.PHONY: play test fuzz build deps-play deps-test clean
 
 play: deps-play
 	cmake --preset dev
@@ -15,6 +15,10 @@ test: deps-test
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan
+
+# Every fuzz target for FUZZ_SECONDS (default 60) each; prints executions and findings.
+fuzz:
+	scripts/fuzz.sh
 
 build:
 	cmake --preset dev

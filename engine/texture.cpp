@@ -21,7 +21,26 @@ namespace {
 
 // No image the game ships comes near this; anything larger is not ours.
 constexpr size_t kMaxImageFileBytes = 32u * 1024u * 1024u;
-constexpr uint32_t kMaxImageSide = 8192;
+// The largest side the game can use: no screen it draws on is larger, and every
+// GL ES 2.0 device it runs on takes textures of this size (64 MiB of RGBA).
+constexpr uint32_t kMaxImageSide = 4096;
+// The most pixels one bit of a sound file can stand for: deflate expands at
+// most 1032:1 and a PNG pixel takes at least one bit before it; every 8 x 8
+// block of a JPEG costs at least one bit of entropy-coded data.
+constexpr uint64_t kPngPixelsPerBit = 1032;
+constexpr uint64_t kJpegPixelsPerBit = 64;
+// What libjpeg may allocate for one image (progressive files keep all their
+// coefficients); beyond it decoding fails instead of swapping to disk.
+constexpr long kJpegMemoryMax = 64L * 1024L * 1024L;
+
+// Checked before anything is allocated for the pixels: a size the game cannot
+// use, or one the file is too small to hold, is refused, so a small damaged file
+// cannot make the decoder allocate for an image it could never fill.
+bool ClaimFits(uint32_t width, uint32_t height, size_t fileBytes, uint64_t pixelsPerBit) {
+    if (width == 0 || height == 0 || width > kMaxImageSide || height > kMaxImageSide) return false;
+    return static_cast<uint64_t>(width) * height <=
+           static_cast<uint64_t>(fileBytes) * 8 * pixelsPerBit;
+}
 
 bool IsPng(const unsigned char* data, size_t size) {
     static const unsigned char kSig[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
@@ -37,8 +56,7 @@ uint8_t* DecodePng(const unsigned char* data, size_t size, int32_t* w, int32_t* 
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, data, size)) return nullptr;
-    if (image.width == 0 || image.height == 0 || image.width > kMaxImageSide ||
-        image.height > kMaxImageSide) {
+    if (!ClaimFits(image.width, image.height, size, kPngPixelsPerBit)) {
         png_image_free(&image);
         return nullptr;
     }
@@ -88,10 +106,15 @@ uint8_t* DecodeJpeg(const unsigned char* data, size_t size, int32_t* w, int32_t*
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
+    if (!ClaimFits(info.image_width, info.image_height, size, kJpegPixelsPerBit)) {
+        jpeg_destroy_decompress(&info);
+        return nullptr;
+    }
+    info.mem->max_memory_to_use = kJpegMemoryMax;
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
-    if (info.output_width == 0 || info.output_height == 0 || info.output_width > kMaxImageSide ||
-        info.output_height > kMaxImageSide || info.output_components != 3) {
+    if (info.output_width != info.image_width || info.output_height != info.image_height ||
+        info.output_components != 3) {
         jpeg_destroy_decompress(&info);
         return nullptr;
     }

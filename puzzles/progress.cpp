@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "platform/s3e.h"
 #include "puzzles/board_state.h"
 #include "puzzles/puzzle_file.h"
 #include "storage/settings.h"
@@ -46,15 +47,27 @@ bool CheckAndRecordSolved(PuzzleProgress* progress) {
     board->solved = 1;
     FillCrossesOnSolve(board);
     const PuzzleAddress& a = progress->address;
+    const int32_t earned = points < 0x7FFFFFFF ? points + 1 : points;
+    char marker[kPathMax];
+    if (!BuildStateFilePath(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, SolvedMarker,
+                            marker)) {
+        return false;
+    }
+    // Noted before the marker exists, so that a run dying between the marker and
+    // the points file still gets the point at the next start, and only once.
+    if (!s3eFileCheckExists(marker) && !NotePendingPoint(earned, marker)) return false;
     bool created = false;
     if (!EnsureSolvedMarker(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, &created)) {
         return false;
     }
     if (created) {
-        if (points < 0x7FFFFFFF) ++points;
+        points = earned;
         pointsUnsaved = true;
     }
-    if (pointsUnsaved && WritePoints()) pointsUnsaved = false;
+    if (pointsUnsaved && WritePoints()) {
+        pointsUnsaved = false;
+        ClearPendingPoint();
+    }
     return !pointsUnsaved;
 }
 

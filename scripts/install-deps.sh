@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, skipping those already present.
-# Usage: scripts/install-deps.sh [play|test]
+# Usage: scripts/install-deps.sh [play|test|fuzz]
 set -euo pipefail
 
 common=(
@@ -15,10 +15,14 @@ sources=(
 )
 # xdotool, xprop, xwininfo (x11-utils) and the X core fonts find, drive and draw the desktop host's native message boxes under Xvfb.
 testing=(libgtest-dev googletest xvfb xauth xdotool x11-utils xfonts-base)
+# libFuzzer and the sanitizers' runtime for clang (`make fuzz` only).
+fuzzing=(clang libclang-rt-14-dev)
 
 want=("${common[@]}")
 if [ "${1:-test}" = "test" ]; then
     want+=("${sources[@]}" "${testing[@]}")
+elif [ "$1" = "fuzz" ]; then
+    want+=("${fuzzing[@]}")
 fi
 
 missing=()

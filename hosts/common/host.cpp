@@ -103,6 +103,8 @@ struct HostState {
     std::map<std::pair<std::string, std::string>, std::string> config;
     std::map<uint32_t, std::vector<unsigned char>> extensions;
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    StorageFaults faults;
+    int64_t writes = 0;
 };
 
 HostState& State() {
@@ -143,9 +145,14 @@ struct ListHandle {
     DIR* dir;
 };
 
+bool ReadOnly() {
+    return State().faults.readOnlyDocuments;
+}
+
 s3eFile* FileOpen(const char* path, const char* mode) {
     if (!path || !mode) return nullptr;
     bool write = std::strchr(mode, 'w') || std::strchr(mode, 'a') || std::strchr(mode, '+');
+    if (write && ReadOnly()) return nullptr;
     std::string real = ResolvePath(path, write);
     if (real.empty()) return nullptr;
     char m[4] = {0, 'b', 0, 0};
@@ -170,7 +177,21 @@ uint32_t FileWrite(const void* buffer, uint32_t itemSize, uint32_t itemCount, s3
     if (!file || !buffer || itemSize == 0) return 0;
     auto* h = reinterpret_cast<FileHandle*>(file);
     if (!h->writable) return 0;
-    return static_cast<uint32_t>(std::fwrite(buffer, itemSize, itemCount, h->fp));
+    HostState& s = State();
+    ++s.writes;
+    if (s.faults.failWrites || s.writes == s.faults.failWriteNumber) return 0;
+    const uint64_t bytes = static_cast<uint64_t>(itemSize) * itemCount;
+    if (s.faults.diskFreeBytes >= 0 && bytes > static_cast<uint64_t>(s.faults.diskFreeBytes)) {
+        // A full disk: what fits lands in the file, the rest is refused.
+        const size_t fits = static_cast<size_t>(s.faults.diskFreeBytes);
+        s.faults.diskFreeBytes = 0;
+        std::fwrite(buffer, 1, fits, h->fp);
+        return static_cast<uint32_t>(fits / itemSize);
+    }
+    const size_t done = std::fwrite(buffer, itemSize, itemCount, h->fp);
+    if (s.faults.diskFreeBytes >= 0)
+        s.faults.diskFreeBytes -= static_cast<int64_t>(done * itemSize);
+    return static_cast<uint32_t>(done);
 }
 
 char* FileReadString(char* buffer, uint32_t max, s3eFile* file) {
@@ -212,20 +233,20 @@ s3eBool FileCheckExists(const char* path) {
 
 s3eResult FileMakeDirectory(const char* path) {
     std::string real = ResolvePath(path, true);
-    if (real.empty()) return S3E_RESULT_ERROR;
+    if (real.empty() || ReadOnly()) return S3E_RESULT_ERROR;
     return MakeDirs(real) ? S3E_RESULT_SUCCESS : S3E_RESULT_ERROR;
 }
 
 s3eResult FileDelete(const char* path) {
     std::string real = ResolvePath(path, true);
-    if (real.empty()) return S3E_RESULT_ERROR;
+    if (real.empty() || ReadOnly()) return S3E_RESULT_ERROR;
     return std::remove(real.c_str()) == 0 ? S3E_RESULT_SUCCESS : S3E_RESULT_ERROR;
 }
 
 s3eResult FileRename(const char* src, const char* dest) {
     std::string a = ResolvePath(src, true);
     std::string b = ResolvePath(dest, true);
-    if (a.empty() || b.empty()) return S3E_RESULT_ERROR;
+    if (a.empty() || b.empty() || ReadOnly() || State().faults.failRename) return S3E_RESULT_ERROR;
     if (std::rename(a.c_str(), b.c_str()) != 0) return S3E_RESULT_ERROR;
     // Make the new directory entry durable too.
     std::string dir = b.substr(0, b.find_last_of('/'));
@@ -430,6 +451,15 @@ bool ConfigureHost(const HostSetup& setup) {
     s = HostState();
     s.setup = setup;
     return setup.documentsDir.empty() || MakeDirs(setup.documentsDir);
+}
+
+void SetStorageFaults(const StorageFaults& faults) {
+    State().faults = faults;
+    State().writes = 0;
+}
+
+int64_t StorageWriteCount() {
+    return State().writes;
 }
 
 std::string ResolvePath(const char* gamePath, bool forWriting) {

@@ -60,6 +60,23 @@ bool ConfigureHost(const HostSetup& setup);
 // Adds every s3e service of the shared implementation to the registry.
 void RegisterServices(ServiceRegistry& registry);
 
+// ---------------------------------------------------------------------------
+// Storage faults on purpose, for tests and the headless host's options. They
+// apply to the file services from the moment they are set (ConfigureHost clears
+// them); counts start again with every SetStorageFaults.
+struct StorageFaults {
+    bool failWrites = false;         // every s3eFileWrite fails and writes nothing
+    int64_t failWriteNumber = 0;     // when > 0, only that s3eFileWrite (1 = the next) fails
+    bool failRename = false;         // every s3eFileRename fails
+    int64_t diskFreeBytes = -1;      // when >= 0, bytes the disk still takes: a write that
+                                     // needs more stores what fits and fails
+    bool readOnlyDocuments = false;  // nothing under "Documents" can be created, written,
+                                     // renamed or deleted
+};
+void SetStorageFaults(const StorageFaults& faults);
+// s3eFileWrite calls since the faults were last set.
+int64_t StorageWriteCount();
+
 // Maps a game path to a path on this machine; empty when the path is unsafe
 // (absolute, "..", empty components) or would write into the read-only root.
 std::string ResolvePath(const char* gamePath, bool forWriting);

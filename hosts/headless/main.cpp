@@ -49,6 +49,11 @@ const char kUsage[] =
     "  --ad-fill yes|no|script   whether the ad services have ads to give (default\n"
     "                    yes); script: each ad loads, fails and closes on the\n"
     "                    script's ad lines\n"
+    "Storage faults on purpose:\n"
+    "  --fail-writes all|N   every file write fails, or only the N-th (1 = the first)\n"
+    "  --fail-rename     every rename fails\n"
+    "  --disk-full BYTES the disk takes only BYTES more; a write beyond is cut short\n"
+    "  --readonly-storage  nothing in the player's folder can be written or removed\n"
     "Script lines ('#' starts a comment):\n"
     "  tap X Y | press X Y | move X Y | release X Y | drag X1 Y1 X2 Y2 [STEPS]\n"
     "  pinch AX0 AY0 AX1 AY1 BX0 BY0 BX1 BY1 [STEPS] | finger down|move|up SLOT X Y\n"
@@ -66,6 +71,7 @@ struct Options {
     host::StartScreen start;
     uint64_t utcMs = kDefaultUtcMs;
     host::ExtensionSetup extensions;
+    host::StorageFaults faults;
 };
 
 // Process-wide state the service hooks reach (they are plain function pointers).
@@ -203,6 +209,18 @@ bool ParseUtc(const std::string& text, uint64_t* out) {
     return true;
 }
 
+// Decimal digits only, at most 18 of them.
+bool ParseCount(const std::string& text, int64_t* value) {
+    if (text.empty() || text.size() > 18) return false;
+    int64_t v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    *value = v;
+    return true;
+}
+
 // Gives 0 to go on, else the exit status.
 int ParseOptions(int argc, char** argv, Options* o) {
     o->language = host::LanguageFromEnvironment();
@@ -215,6 +233,10 @@ int ParseOptions(int argc, char** argv, Options* o) {
         }
         if (a == "--keep") {
             o->keep = true;
+            continue;
+        }
+        if (a == "--fail-rename" || a == "--readonly-storage") {
+            (a == "--fail-rename" ? o->faults.failRename : o->faults.readOnlyDocuments) = true;
             continue;
         }
         if (i + 1 >= argc) {
@@ -252,6 +274,12 @@ int ParseOptions(int argc, char** argv, Options* o) {
                                               : nullptr;
             ok = which != nullptr;
             if (ok) *which = false;
+        } else if (a == "--fail-writes") {
+            o->faults.failWrites = v == "all";
+            ok = o->faults.failWrites ||
+                 (ParseCount(v, &o->faults.failWriteNumber) && o->faults.failWriteNumber > 0);
+        } else if (a == "--disk-full") {
+            ok = ParseCount(v, &o->faults.diskFreeBytes);
         } else if (a == "--ad-fill") {
             ok = v == "yes" || v == "no" || v == "script";
             o->extensions.adFill = v == "yes"  ? host::AdFill::Always
@@ -349,6 +377,7 @@ int Run(const Options& o, host::Script script) {
                      o.storage.c_str());
         status = 1;
     } else {
+        host::SetStorageFaults(o.faults);
         host::SetSurfaceSize(o.width, o.height);
         host::ApplyStartScreen(o.start);
         host::ExtensionSetup ext = o.extensions;
