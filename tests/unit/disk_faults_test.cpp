@@ -18,7 +18,7 @@
 #include "storage/settings.h"
 #include "tests/support/test_host.h"
 #include "tests/unit/board_fixture.h"
-#include "ui/board_screen.h"
+#include "puzzles/progress.h"
 
 namespace {
 
@@ -48,9 +48,7 @@ class Player {
         EXPECT_TRUE(GetGridSizeInfo(kClass, kGrid, &grid));
         EXPECT_TRUE(BuildStateDirPath(kPlayerDataRoot, grid.dirCode, dir));
         EXPECT_TRUE(EnsureDirectory(dir));
-        screen_.sizeClass = kClass;
-        screen_.gridIndex = kGrid;
-        screen_.puzzleIndex = kPuzzle;
+        screen_.address = {kClass, kGrid, kPuzzle};
         screen_.board = board_.get();
         auto half = Picture();
         for (size_t r = half.size() / 2; r < half.size(); ++r)
@@ -58,7 +56,7 @@ class Player {
         board_.Paint(half);
         board_->rowClues[0].values[0] += ClueMarkOffset;
         screen_.cellsDirty = screen_.marksDirty = 1;
-        EXPECT_TRUE(screen_.SaveDirtyState());
+        EXPECT_TRUE(SaveDirtyState(&screen_));
         EXPECT_TRUE(WriteSettings());
         EXPECT_TRUE(WritePoints());
         good_ = Snapshot();
@@ -72,12 +70,12 @@ class Player {
         board_->colClues[1].values[0] += ClueMarkOffset;
         screen_.cellsDirty = screen_.marksDirty = 1;
         color_schema = 2;
-        const bool saved = screen_.SaveDirtyState();
+        const bool saved = SaveDirtyState(&screen_);
         return WriteSettings() && saved;
     }
     // The next release on the board and the next settings change.
     bool SaveAgain() {
-        const bool saved = screen_.SaveDirtyState();
+        const bool saved = SaveDirtyState(&screen_);
         return WriteSettings() && saved;
     }
 
@@ -137,7 +135,7 @@ class Player {
         EXPECT_FALSE(testsupport::FileExists(host_.Path(kPendingPointPath))) << what;
         // Another release on the solved board adds nothing.
         screen_.cellsDirty = 1;
-        EXPECT_TRUE(screen_.SaveDirtyState()) << what;
+        EXPECT_TRUE(SaveDirtyState(&screen_)) << what;
         EXPECT_EQ(points, 4) << what;
     }
 
@@ -157,7 +155,7 @@ class Player {
 
     testsupport::BoundHost host_;
     mutable TestBoard board_;
-    BoardScreen screen_{};
+    PuzzleProgress screen_{};
     Files good_;
 };
 

@@ -36,7 +36,7 @@
 #include "puzzles/catalogue.h"
 #include "puzzles/puzzle_file.h"
 #include "storage/settings.h"
-#include "ui/board_screen.h"
+#include "puzzles/progress.h"
 
 namespace {
 
@@ -128,10 +128,8 @@ Board* LoadBoard() {
 [[noreturn]] void Play(Progress* progress, int64_t first) {
     ReadPoints();
     ReadSettings();
-    BoardScreen screen{};
-    screen.sizeClass = kClass;
-    screen.gridIndex = kGrid;
-    screen.puzzleIndex = kPuzzle;
+    PuzzleProgress screen{};
+    screen.address = {kClass, kGrid, kPuzzle};
     screen.board = LoadBoard();
     for (int64_t g = first;; ++g) {
         char marker[kPathMax];
@@ -145,7 +143,7 @@ Board* LoadBoard() {
         screen.board->stateFileCreated = 0;
         screen.cellsDirty = 1;
         screen.marksDirty = 1;
-        bool ok = screen.SaveDirtyState();
+        bool ok = SaveDirtyState(&screen);
         color_schema = SchemaOf(g);
         rate_redirected = RatedOf(g);
         ok = WriteSettings() && ok;
