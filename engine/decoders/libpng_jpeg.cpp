@@ -21,8 +21,7 @@ uint8_t* DecodePng(const unsigned char* data, size_t size, uint32_t maxSide, int
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, data, size)) return nullptr;
-    if (image.width == 0 || image.height == 0 || image.width > maxSide ||
-        image.height > maxSide) {
+    if (image.width == 0 || image.height == 0 || image.width > maxSide || image.height > maxSide) {
         png_image_free(&image);
         return nullptr;
     }

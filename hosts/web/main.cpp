@@ -53,6 +53,8 @@ struct Web {
     // Which browser touch holds touch slot i.
     long touchIds[S3E_POINTER_TOUCH_MAX] = {};
     bool slotUsed[S3E_POINTER_TOUCH_MAX] = {};
+    // The mouse button went down on the canvas and is still held.
+    bool mouseHeld = false;
     int frames = 0;
 };
 
@@ -173,16 +175,20 @@ EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* e, void*) {
     ToSurface(e->targetX, e->targetY, &x, &y);
     const char* what = "move";
     if (type == EMSCRIPTEN_EVENT_MOUSEDOWN) {
+        g.mouseHeld = true;
         host::PointerDown(x, y);
         host::TouchDown(0, x, y);
         what = "down";
     } else if (type == EMSCRIPTEN_EVENT_MOUSEUP) {
+        // A click elsewhere on the page (the dialog's buttons) is not the game's.
+        if (!g.mouseHeld) return EM_FALSE;
+        g.mouseHeld = false;
         host::PointerUp(x, y);
         host::TouchMove(0, x, y);
         host::TouchUp(0);
         what = "up";
     } else {
-        if (!(e->buttons & 1)) return EM_FALSE;  // hovering changes nothing
+        if (!g.mouseHeld) return EM_FALSE;  // hovering changes nothing
         host::PointerMove(x, y);
         host::TouchMove(0, x, y);
     }
@@ -197,10 +203,14 @@ int32_t KeyCode(const char* code) {
         const char* code;
         int32_t key;
     } kKeys[] = {
-        {"Escape", s3eKeyEsc},      {"Backspace", s3eKeyBackspace},
-        {"ControlLeft", s3eKeyLeftControl}, {"ControlRight", s3eKeyRightControl},
-        {"KeyZ", s3eKeyZ},          {"F1", s3eKeyF1},
-        {"Delete", s3eKeyDelete},   {"BrowserBack", s3eKeyBack},
+        {"Escape", s3eKeyEsc},
+        {"Backspace", s3eKeyBackspace},
+        {"ControlLeft", s3eKeyLeftControl},
+        {"ControlRight", s3eKeyRightControl},
+        {"KeyZ", s3eKeyZ},
+        {"F1", s3eKeyF1},
+        {"Delete", s3eKeyDelete},
+        {"BrowserBack", s3eKeyBack},
     };
     for (const auto& k : kKeys) {
         if (std::strcmp(code, k.code) == 0) return k.key;

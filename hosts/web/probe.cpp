@@ -3,7 +3,8 @@
 // (Documents/probe/starts, replaced through a temporary file), asks one
 // dialog with Russian texts in Windows-1251, and runs the game's loop shape,
 // printing what it sees of the keys and touches and drawing the surface in a
-// colour that tells whether the first touch is down. Answering the dialog's
+// colour that tells whether the first touch is down. Backspace opens a web
+// address (a script address is refused at start). Answering the dialog's
 // first button ends it.
 #include <GLES2/gl2.h>
 
@@ -81,12 +82,16 @@ int AppMain(int, char**) {
     s3eGoogleAdMobTable adMob;
     Say("probe extensions dialog=%d osexec=%d admob=%d", haveDialogs,
         s3eExtLookup(S3E_EXT_OSEXEC_ID, &links), s3eExtLookup(S3E_EXT_GOOGLEADMOB_ID, &adMob));
+    const bool haveLinks = links.ExecuteURL != nullptr;
+    if (haveLinks) {
+        Say("probe script link %d", links.ExecuteURL("javascript:alert(1)", S3E_FALSE));
+    }
     s3eSurfaceRegister(S3E_SURFACE_SCREENSIZE, &OnSurface, nullptr);
     if (haveDialogs) {
         dialogs.Register(S3E_DIALOG_CALLBACK_ANSWER, &OnAnswer, nullptr);
-        // "Выход?" / "Да" / "Нет" in Windows-1251.
-        DialogRequest request{"\xC2\xFB\xE9\xF2\xE8?", "Probe", "\xC4\xE0", "\xCD\xE5\xF2", nullptr,
-                              7};
+        // "Выйти?" / "Да" / "Нет" in Windows-1251.
+        DialogRequest request{"\xC2\xFB\xE9\xF2\xE8?", "Probe", "\xC4\xE0",
+                              "\xCD\xE5\xF2",          nullptr, 7};
         dialogs.AlertShow(&request);
     }
     Draw();
@@ -96,6 +101,9 @@ int AppMain(int, char**) {
         s3ePointerUpdate();
         for (int32_t key : {s3eKeyEsc, s3eKeyBackspace, s3eKeyBack}) {
             if (int32_t state = s3eKeyboardGetState(key)) Say("probe key %d state %d", key, state);
+        }
+        if (haveLinks && (s3eKeyboardGetState(s3eKeyBackspace) & S3E_KEY_STATE_PRESSED)) {
+            Say("probe web link %d", links.ExecuteURL("https://example.org/", S3E_FALSE));
         }
         if (int32_t state = s3ePointerGetState(0)) {
             if (state != S3E_POINTER_STATE_DOWN) {
