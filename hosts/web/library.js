@@ -113,6 +113,11 @@ mergeInto(LibraryManager.library, {
     });
   },
 
+  // When the first frame was drawn, in ms since the navigation began.
+  web_first_frame: function() {
+    if (Module.firstFrameMs === undefined) Module.firstFrameMs = performance.now();
+  },
+
   web_game_ended: function(code) {
     if (Module.gameEnded) Module.gameEnded(code);
   },

@@ -31,6 +31,7 @@ void web_storage_sync(void);
 int32_t web_open_url(const char* address);
 void web_show_dialog(const char* title, const char* message, const char* const* buttons,
                      int32_t count);
+void web_first_frame(void);
 void web_game_ended(int32_t code);
 }
 
@@ -327,7 +328,7 @@ void Yield(int32_t ms) {
 
 void Show(int32_t drawCalls) {
     // The browser presents the canvas when the module next sleeps.
-    ++g.frames;
+    if (++g.frames == 1) web_first_frame();
     int width = 0, height = 0;
     emscripten_get_canvas_element_size(kCanvas, &width, &height);
     Trace("frame " + std::to_string(g.frames) + " " + std::to_string(width) + "x" +
