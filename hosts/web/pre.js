@@ -4,6 +4,10 @@
 // Back key through a history entry the page keeps on top.
 Module.preRun = Module.preRun || [];
 Module.preRun.push(function() {
+  // Ask the browser not to evict the saved games when space runs short.
+  if (typeof navigator != 'undefined' && navigator.storage && navigator.storage.persist) {
+    navigator.storage.persist().catch(function() {});
+  }
   FS.mkdir('/Documents');
   FS.mount(IDBFS, {}, '/Documents');
   addRunDependency('documents');
@@ -25,7 +29,9 @@ if (typeof window != 'undefined') {
     window.addEventListener('popstate', function(event) {
       if (Module.ended || !event.state || event.state.nonogram != 'base') return;
       trap();
-      // WebHost exists once the module's code has run.
+      // Back closes an open box first; else it is the game's. WebHost exists
+      // once the module's code has run.
+      if (Module.cancelDialog && Module.cancelDialog()) return;
       if (typeof WebHost != 'undefined') WebHost.push(1, 0);
     });
     // A closed or hidden tab gets what the last save wrote, even when the

@@ -45,6 +45,8 @@ describe('the game', () => {
     await page.goto(base + 'site/index.html?trace');
     await waitForLine(page, /^host frame 1 780x1688/);
     await expectFilled(page, LIGHT);
+    // Every image decoded (stb_image here) and every shader built on WebGL.
+    assert.deepEqual(page.lines.filter((l) => /^warning|^pageerror/.test(l)), []);
     // The page itself neither scrolls nor zooms under a finger.
     const cdp = await context.newCDPSession(page);
     await touch(cdp, 'touchStart', [[100, 400], [200, 500]]);
@@ -185,6 +187,15 @@ describe('the host around the probe module', () => {
     clearLines(page);
     await page.reload();
     await waitForLine(page, /probe starts 2 saved 1/);
+
+    // Back dismisses the box (-1) and is not the game's; the next start asks again.
+    await page.locator('#dialog.open').waitFor();
+    await page.goBack({waitUntil: 'commit'}).catch(() => {});
+    await waitForLine(page, /probe answer 7 -1/);
+    assert.ok(!page.lines.some((l) => /probe key 126/.test(l)), 'Back went past the dialog');
+    clearLines(page);
+    await page.reload();
+    await waitForLine(page, /probe starts 3 saved 1/);
 
     // The first button ends the module; the page offers to play again.
     await page.locator('#dialog.open button', {hasText: 'Да'}).click();
