@@ -205,6 +205,30 @@ describe('the host around the probe module', () => {
   });
 });
 
+describe('the device the host reports', () => {
+  test('is Android, iOS or iPadOS, or the desktop, and Russian by the first language', async () => {
+    const AGENTS = [
+      ['Mozilla/5.0 (iPhone; CPU iPhone OS 17_5 like Mac OS X) AppleWebKit/605.1.15 Mobile/15E148', 5, 14],
+      // iPadOS asks for desktop pages: a Mac with a touch screen.
+      ['Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 Version/17.5 Safari/605.1.15', 5, 14],
+      ['Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 Version/17.5 Safari/605.1.15', 0, 3],
+      ['Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 Chrome/126.0 Safari/537.36', 0, 3],
+    ];
+    for (const [userAgent, touchPoints, os] of AGENTS) {
+      for (const [locale, language] of [['en-GB', 2], ['ru', 16]]) {
+        const context = await browser.newContext({viewport: {width: 400, height: 600}, userAgent, locale});
+        const page = await openPage(context);
+        const cdp = await context.newCDPSession(page);
+        await cdp.send('Emulation.setTouchEmulationEnabled',
+                       {enabled: touchPoints > 0, maxTouchPoints: Math.max(touchPoints, 1)});
+        await page.goto(base + 'probe/index.html?trace');
+        await waitForLine(page, new RegExp(`probe device os=${os} language=${language}$`));
+        await context.close();
+      }
+    }
+  });
+});
+
 // Playing, once the screens and their input land: the expected behaviour, kept
 // here so that they run as soon as the flow exists.
 const FLOW = {skip: 'waits for the screen flow (menus, board input, "Quit?")'};
