@@ -20,6 +20,18 @@ extern uint8_t interstitialRequested;
 extern int32_t deviceLanguage;  // 16: Russian texts
 extern int32_t deviceOs;        // 3 desktop simulator, 14 iOS, 18 Android
 
+// The screen change a tap asks for, run right after the release is handled.
+// Codes: 1 open a size class's list (class), 2 open a grid size's puzzle list
+// (class, grid), 3 open a puzzle (class, grid, puzzle), 4 size list back to the
+// main menu, 5 puzzle list back to the size list, 6 board back to the puzzle
+// list. Any other code means nothing is pending (0 at start, -1 after a run).
+struct PendingAction {
+    int32_t code;
+    int32_t args[3];
+};
+extern PendingAction pendingAction;
+void SetPendingAction(int32_t code, int32_t a0 = 0, int32_t a1 = 0, int32_t a2 = 0);
+
 enum ScreenId : int32_t {
     kScreenMainMenu = 1,
     kScreenSizeList = 2,
@@ -51,6 +63,12 @@ struct App {
     void RenderFrame();
     // One pass of input dispatch.
     void UpdateFrame();
+    // Performs the pending screen change, if any, and clears it.
+    void RunPendingAction();
+    // Goes straight to the screen the host named in its configuration
+    // ("nonogram"/"StartScreen" and "StartPuzzle"), as the player would get
+    // there by taps; for screenshots and tests. Does nothing without one.
+    void EnterStartScreen();
 };
 
 // The one application object while the game runs; handlers reach it only here.

@@ -39,6 +39,7 @@ void StartUp() {
     StartPromoRotator();
 
     g_app = CreateApp();
+    g_app->EnterStartScreen();
 
     g_app->RenderFrame();
     StartAds();

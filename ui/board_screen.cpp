@@ -2,7 +2,10 @@
 // saving the state files after each release.
 #include "ui/board_screen.h"
 
+#include <cstdlib>
+
 #include "puzzles/board_state.h"
+#include "puzzles/puzzle_file.h"
 #include "storage/settings.h"
 
 namespace {
@@ -56,4 +59,35 @@ bool BoardScreen::SaveDirtyState() {
         }
     }
     return ok;
+}
+
+bool BoardScreen::OpenPuzzle(int32_t sizeClassIn, int32_t gridIndexIn, int32_t puzzleIndexIn) {
+    ClosePuzzle();
+    sizeClass = sizeClassIn;
+    gridIndex = gridIndexIn;
+    puzzleIndex = puzzleIndexIn;
+    Board* fresh = static_cast<Board*>(std::calloc(1, sizeof(Board)));
+    if (!fresh) return false;
+    if (!LoadPuzzle(sizeClass, gridIndex, puzzleIndex, fresh)) {
+        std::free(fresh);
+        return false;
+    }
+    board = fresh;
+    ResetBoard(board);
+    ReadBoardState(kPlayerDataRoot, sizeClass, gridIndex, puzzleIndex, board);
+    CheckAndRecordSolved();
+    activeTool = CellFilled;
+    moveScaleMode = 0;
+    legendShown = 0;
+    cellsDirty = 0;
+    marksDirty = 0;
+    return true;
+}
+
+void BoardScreen::ClosePuzzle() {
+    if (!board) return;
+    SaveDirtyState();
+    ReleaseBoard(board);
+    std::free(board);
+    board = nullptr;
 }

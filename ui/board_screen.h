@@ -13,12 +13,23 @@ struct BoardScreen {
     int32_t sizeClass;
     int32_t gridIndex;
     int32_t puzzleIndex;
-    Board* board;         // owned; ReleaseBoard, then std::free
-    ScreenRect fitRect;   // the whole board fitted beside the toolbar (zoom 1)
-    int32_t fitCellSize;  // cell size of fitRect, the smallest zoom
-    ScreenRect viewRect;  // the whole board as zoomed and panned
-    uint8_t cellsDirty;   // a cell changed since the last save
-    uint8_t marksDirty;   // a clue mark changed since the last save
+    Board* board;           // owned; ReleaseBoard, then std::free
+    ScreenRect fitRect;     // the whole board fitted beside the toolbar (zoom 1)
+    int32_t fitCellSize;    // cell size of fitRect, the smallest zoom
+    ScreenRect viewRect;    // the whole board as zoomed and panned
+    uint8_t cellsDirty;     // a cell changed since the last save
+    uint8_t marksDirty;     // a clue mark changed since the last save
+    uint8_t activeTool;     // the cell code painting writes: 0 Erase, 1 Drawing, 2 Set X
+    uint8_t moveScaleMode;  // Scale & Move: pinch and pan work, painting does not
+    uint8_t legendShown;    // the legend naming the toolbar buttons is shown
+
+    // Loads the puzzle, restores the player's earlier cells and marks, records
+    // it solved when they complete it, and starts with Drawing and the fitted
+    // view. Any board open before is closed first. False, with no board open
+    // and nothing written, when the puzzle cannot be loaded.
+    bool OpenPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex);
+    // Saves what is still dirty, then releases the board.
+    void ClosePuzzle();
 
     // Checks the cells against the clues. A solved board gets its X marks and the
     // fitted view, and, the first time, its solved marker and one more point in

@@ -24,3 +24,7 @@ struct MainMenuScreen {
     ScreenRect promoTiles[3];
     int32_t metrics[17];
 };
+
+// Lays the menu out for this frame's surface size, draws it and keeps the
+// rectangles that the menu's taps are tested against.
+void DrawMainMenu(MainMenuScreen* menu);

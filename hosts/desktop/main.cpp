@@ -26,6 +26,8 @@ const char kUsage[] =
     "  --os ios|android|desktop   device operating system to simulate (default desktop)\n"
     "  --lang ru|en      device language (default: from the locale)\n"
     "  --data DIR        game data (default: <program folder>/../data)\n"
+    "  --screen main|sizes|puzzles|board   start on that screen (with --puzzle)\n"
+    "  --puzzle C[/G[/I]]  size class, grid index and puzzle index for --screen\n"
     "The player's data lives in $XDG_DATA_HOME/nonogram (or ~/.local/share/nonogram).\n";
 
 struct Options {
@@ -33,6 +35,7 @@ struct Options {
     int32_t os = S3E_OS_ID_DESKTOP;
     int32_t language = host::kLanguageEnglish;
     std::string dataDir;
+    host::StartScreen start;
 };
 
 struct Desktop {
@@ -295,6 +298,12 @@ int ParseOptions(int argc, char** argv, Options* o) {
             ok = host::ParseLanguage(v, &o->language);
         } else if (a == "--data") {
             o->dataDir = v;
+        } else if (a == "--screen") {
+            ok = host::ParseStartScreenName(v);
+            o->start.screen = v;
+        } else if (a == "--puzzle") {
+            ok = host::ParsePuzzleAddress(v);
+            o->start.puzzle = v;
         } else {
             std::fprintf(stderr, "nonogram: unknown option %s (see --help)\n", a.c_str());
             return 2;
@@ -385,6 +394,7 @@ int main(int argc, char** argv) {
         dlclose(module);
         return 1;
     }
+    host::ApplyStartScreen(o.start);
     host::ExtensionSetup ext;
     ext.onDialog = [](const host::DialogBox& box) { g.dialogs.push_back(box); };
     ext.onLink = [](const std::string& address) { return SDL_OpenURL(address.c_str()) == 0; };
