@@ -68,6 +68,15 @@ mergeInto(LibraryManager.library, {
   web_trace_enabled__deps: ['$WebHost'],
   web_trace_enabled: function() { return WebHost.trace ? 1 : 0; },
 
+  // Copies the page address's query value of name (at most size - 1 bytes)
+  // and gives 1, or gives 0 when the address has none.
+  web_query_value: function(name, out, size) {
+    var value = new URLSearchParams(location.search).get(UTF8ToString(name));
+    if (value === null) return 0;
+    stringToUTF8(value, out, size);
+    return 1;
+  },
+
   web_log: function(kind, text) {
     var line = UTF8ToString(kind) + ' ' + UTF8ToString(text);
     if (UTF8ToString(kind) == 'warning') console.warn(line); else console.log(line);

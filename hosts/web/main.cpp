@@ -24,6 +24,7 @@ void web_wait(int32_t ms);
 void web_wake(void);
 int32_t web_next_event(int32_t* value);
 int32_t web_trace_enabled(void);
+int32_t web_query_value(const char* name, char* out, int32_t size);
 void web_log(const char* kind, const char* text);
 int32_t web_device_os(void);
 int32_t web_device_russian(void);
@@ -343,6 +344,22 @@ void DocumentsChanged() {
     g.documentsDirty = true;
 }
 
+// The debug start screen of the other hosts' --screen and --puzzle, from the
+// address: ?screen=board&puzzle=0/0/0. Bad values are ignored with a warning.
+void ApplyStartScreenFromAddress() {
+    char value[64];
+    host::StartScreen start;
+    if (web_query_value("screen", value, sizeof value)) start.screen = value;
+    if (web_query_value("puzzle", value, sizeof value)) start.puzzle = value;
+    if (start.screen.empty()) return;
+    if (!host::ParseStartScreenName(start.screen) ||
+        (!start.puzzle.empty() && !host::ParsePuzzleAddress(start.puzzle))) {
+        web_log("warning", "nonogram: the screen or puzzle in the address is not known");
+        return;
+    }
+    host::ApplyStartScreen(start);
+}
+
 }  // namespace
 
 int main() {
@@ -358,6 +375,7 @@ int main() {
     setup.hooks.log = &Log;
     setup.hooks.documentsChanged = &DocumentsChanged;
     host::ConfigureHost(setup);
+    ApplyStartScreenFromAddress();
 
     // Dialogs (shown at the next yield) and links; no ad services on the web.
     host::ExtensionSetup ext;

@@ -2,10 +2,10 @@
 // browser's IndexedDB and is loaded into the file system before the game
 // starts; the browser's Back (or Android's back gesture) becomes the device
 // Back key through a history entry the page keeps on top.
-// preInit: as soon as the script has run, so that IndexedDB is read while the
-// wasm compiles and the game data downloads.
-Module.preInit = [].concat(Module.preInit || []);
-Module.preInit.push(function() {
+// In preRun, not earlier: files written into the file system need the
+// module's memory, which exists only once the wasm is instantiated.
+Module.preRun = [].concat(Module.preRun || []);
+Module.preRun.push(function() {
   // Ask the browser not to evict the saved games when space runs short.
   if (typeof navigator != 'undefined' && navigator.storage && navigator.storage.persist) {
     navigator.storage.persist().catch(function() {});

@@ -75,6 +75,13 @@ int AppMain(int, char**) {
         ReplaceFile(kStarts, text, static_cast<uint32_t>(length)) ? 1 : 0);
     Say("probe device os=%d language=%d", s3eDeviceGetInt(S3E_DEVICE_OS),
         s3eDeviceGetInt(S3E_DEVICE_LANGUAGE));
+    char screen[S3E_CONFIG_STRING_MAX], puzzle[S3E_CONFIG_STRING_MAX];
+    if (s3eConfigGetString("nonogram", "StartScreen", screen) == S3E_RESULT_SUCCESS &&
+        s3eConfigGetString("nonogram", "StartPuzzle", puzzle) == S3E_RESULT_SUCCESS) {
+        char line[2 * S3E_CONFIG_STRING_MAX + 32];
+        std::snprintf(line, sizeof line, "probe start %s %s", screen, puzzle);
+        s3eDebugOutputString(line);
+    }
 
     s3eDialogTable dialogs;
     s3eOSExecTable links;

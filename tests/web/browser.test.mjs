@@ -227,6 +227,21 @@ describe('the device the host reports', () => {
       }
     }
   });
+
+  test('hands the start screen in the address to the game, and refuses unknown ones', async () => {
+    const context = await browser.newContext(PHONE);
+    const page = await openPage(context);
+    await page.goto(base + 'probe/index.html?trace&screen=board&puzzle=0/3/7');
+    await waitForLine(page, /probe start board 0\/3\/7$/);
+    for (const query of ['screen=nowhere', 'screen=board&puzzle=0/x']) {
+      clearLines(page);
+      await page.goto(base + `probe/index.html?trace&${query}`);
+      await waitForLine(page, /warning nonogram: the screen or puzzle in the address is not known/);
+      await waitForLine(page, /probe device/);
+      assert.ok(!page.lines.some((l) => l.includes('probe start ')), query);
+    }
+    await context.close();
+  });
 });
 
 // Playing, once the screens and their input land: written against the
