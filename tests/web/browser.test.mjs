@@ -77,6 +77,15 @@ describe('the game', () => {
     await waitForLine(page, /^host touch 1 down 500 1000/);
     await touch(cdp, 'touchEnd', []);
     await waitForLine(page, /^host touch 1 up/);
+    // A mouse press and drag; hovering alone is nothing.
+    await page.mouse.move(20, 20);
+    await page.mouse.down();
+    await page.mouse.move(30, 40);
+    await page.mouse.up();
+    await waitForLine(page, /^host mouse down 40 40/);
+    await waitForLine(page, /^host mouse move 60 80/);
+    await waitForLine(page, /^host mouse up 60 80/);
+    assert.equal(page.lines.filter((l) => l.startsWith('host mouse')).length, 3);
 
     await page.keyboard.press('Escape');
     await waitForLine(page, /^host key 1 up/);
