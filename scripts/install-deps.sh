@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, skipping those already present.
-# Usage: scripts/install-deps.sh [play|test|fuzz]
+# Usage: scripts/install-deps.sh [play|test|web|fuzz]
+# web: the browser version (Emscripten, stb_image) and its tests (chromium,
+# node with npm, playwright-core from tests/web's lock file); test includes it.
 set -euo pipefail
 
 common=(
@@ -17,13 +19,20 @@ sources=(
 testing=(libgtest-dev googletest xvfb xauth xdotool x11-utils xfonts-base)
 # libFuzzer and the sanitizers' runtime for clang (`make fuzz` only).
 fuzzing=(clang libclang-rt-14-dev)
+web=(emscripten libstb-dev python3 chromium)
+# Node may come from elsewhere (with its own npm); Debian's only when missing.
+command -v node >/dev/null || web+=(nodejs)
+command -v npm >/dev/null || web+=(npm)
 
-want=("${common[@]}")
-if [ "${1:-test}" = "test" ]; then
-    want+=("${sources[@]}" "${testing[@]}")
-elif [ "$1" = "fuzz" ]; then
-    want+=("${fuzzing[@]}")
-fi
+mode="${1:-test}"
+want=()
+case "$mode" in
+    play) want=("${common[@]}") ;;
+    test) want=("${common[@]}" "${sources[@]}" "${testing[@]}" "${web[@]}") ;;
+    web) want=("${web[@]}") ;;
+    fuzz) want=("${common[@]}" "${fuzzing[@]}") ;;
+    *) echo "usage: $0 [play|test|web|fuzz]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${want[@]}"; do
@@ -31,7 +40,15 @@ for p in "${want[@]}"; do
         missing+=("$p")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# The browser tests' own packages, exactly as locked (again when the lock changes).
+npm_deps() {
+    local dir
+    dir="$(dirname "$0")/../tests/web"
+    if [ "$mode" != "play" ] && [ "$dir/package-lock.json" -nt "$dir/node_modules/.package-lock.json" ]; then
+        (cd "$dir" && npm ci --no-audit --no-fund)
+    fi
+}
+if [ ${#missing[@]} -eq 0 ]; then npm_deps; exit 0; fi
 
 echo "Installing: ${missing[*]}"
 sudo_cmd=()
@@ -43,3 +60,4 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update -q || true
 "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+npm_deps

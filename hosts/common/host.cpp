@@ -120,6 +120,10 @@ void Log(const char* kind, const char* text) {
     }
 }
 
+void DocumentsChanged() {
+    if (State().setup.hooks.documentsChanged) State().setup.hooks.documentsChanged();
+}
+
 bool MakeDirs(const std::string& path) {
     std::string partial;
     for (size_t i = 0; i <= path.size(); ++i) {
@@ -212,6 +216,8 @@ s3eResult FileClose(s3eFile* file) {
     if (!file) return S3E_RESULT_ERROR;
     auto* h = reinterpret_cast<FileHandle*>(file);
     int rc = std::fclose(h->fp);
+    // Only writable files lie in the player's data.
+    if (h->writable) DocumentsChanged();
     delete h;
     return rc == 0 ? S3E_RESULT_SUCCESS : S3E_RESULT_ERROR;
 }
@@ -233,14 +239,16 @@ s3eBool FileCheckExists(const char* path) {
 
 s3eResult FileMakeDirectory(const char* path) {
     std::string real = ResolvePath(path, true);
-    if (real.empty() || ReadOnly()) return S3E_RESULT_ERROR;
-    return MakeDirs(real) ? S3E_RESULT_SUCCESS : S3E_RESULT_ERROR;
+    if (real.empty() || ReadOnly() || !MakeDirs(real)) return S3E_RESULT_ERROR;
+    DocumentsChanged();
+    return S3E_RESULT_SUCCESS;
 }
 
 s3eResult FileDelete(const char* path) {
     std::string real = ResolvePath(path, true);
-    if (real.empty() || ReadOnly()) return S3E_RESULT_ERROR;
-    return std::remove(real.c_str()) == 0 ? S3E_RESULT_SUCCESS : S3E_RESULT_ERROR;
+    if (real.empty() || ReadOnly() || std::remove(real.c_str()) != 0) return S3E_RESULT_ERROR;
+    DocumentsChanged();
+    return S3E_RESULT_SUCCESS;
 }
 
 s3eResult FileRename(const char* src, const char* dest) {
@@ -255,6 +263,7 @@ s3eResult FileRename(const char* src, const char* dest) {
         fsync(fd);
         close(fd);
     }
+    DocumentsChanged();
     return S3E_RESULT_SUCCESS;
 }
 

@@ -43,6 +43,10 @@ struct HostHooks {
     uint64_t (*timerUtc)() = nullptr;
     // One line of diagnostics from the module (kind: "warning").
     void (*log)(const char* kind, const char* text) = nullptr;
+    // The player's data changed and is complete: a written file was closed, or
+    // a file was renamed or deleted, or a folder made. A host whose storage is
+    // not durable by itself persists it from here (not inside this call).
+    void (*documentsChanged)() = nullptr;
 };
 
 struct HostSetup {

@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "hosts/common/host.h"
-#include "hosts/common/script.h"
 #include "platform/s3e.h"
 
 namespace host {

@@ -7,6 +7,9 @@
 
 namespace host {
 
+// The largest side of a surface the hosts accept.
+constexpr int32_t kMaxSurfaceSide = 8192;
+
 constexpr int32_t kLanguageEnglish = 2;
 constexpr int32_t kLanguageRussian = 16;
 

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "hosts/common/options.h"
+
 namespace host {
 
 // One change a pass makes. The primary pointer is touch slot 0 as well, so
@@ -52,7 +54,6 @@ struct Script {
 };
 
 constexpr int32_t kDefaultDragSteps = 10;
-constexpr int32_t kMaxSurfaceSide = 8192;
 
 // Parses a whole script. On a bad line gives false and "NAME:LINE: what is wrong".
 bool ParseScript(const std::string& text, const std::string& name, Script* script,
