@@ -40,6 +40,21 @@ struct PuzzleListScreen : PuzzleList {
     ScreenRect entryRects[kListEntryMax];
 };
 
+// Keeps a frame's layout in its list screen: the footer, the scroll limits
+// and offsets after clamping, and the entries' rectangles that taps use.
+template <typename Screen, typename Layout>
+void KeepListLayout(Screen* list, const Layout& l) {
+    list->footerHeight = l.footer.footerHeight;
+    list->footerTop = l.footer.footerTop;
+    list->backButton = l.footer.backButton;
+    list->maxScroll = l.scroll.maxScroll;
+    list->scrollOffset = l.scroll.scrollOffset;
+    list->dragOffset = l.scroll.dragOffset;
+    list->rectCount = l.count;
+    for (int32_t i = 0; i < l.count; ++i)
+        list->entryRects[i] = l.entries[i];
+}
+
 // What a tap on a list hits: its back button, entry `index`, or nothing.
 enum ListTarget : int32_t { kListNone = 0, kListBack, kListEntry };
 struct ListHit {

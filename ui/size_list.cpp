@@ -84,15 +84,7 @@ void DrawSizeList(SizeListScreen* list) {
     const int32_t W = surfaceSize.width, H = surfaceSize.height;
     if (!list || W <= 0 || H <= 0) return;
     const SizeListLayout l = LayoutSizeList(W, H, list);
-    list->footerHeight = l.footer.footerHeight;
-    list->footerTop = l.footer.footerTop;
-    list->backButton = l.footer.backButton;
-    list->maxScroll = l.scroll.maxScroll;
-    list->scrollOffset = l.scroll.scrollOffset;
-    list->dragOffset = l.scroll.dragOffset;
-    list->rectCount = l.count;
-    for (int32_t i = 0; i < l.count; ++i)
-        list->entryRects[i] = l.entries[i];
+    KeepListLayout(list, l);
 
     const int32_t shift = l.scroll.scrollOffset + l.scroll.dragOffset;
     SdfFont* font = g_font;

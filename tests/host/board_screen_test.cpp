@@ -2,7 +2,6 @@
 // progress restored from its cells file, the fitted layout the unit tests
 // compute, the solved look, a rotation, and surfaces too small to hold it.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -19,27 +18,8 @@ namespace {
 
 using testsupport::RunHeadless;
 
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgb;
-    // (r, g, b) of the pixel.
-    std::vector<int> At(int x, int y) const {
-        const size_t i = (static_cast<size_t>(y) * width + x) * 3;
-        return {rgb[i], rgb[i + 1], rgb[i + 2]};
-    }
-};
-
-bool ReadPicture(const std::string& path, Picture* p) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-    image.format = PNG_FORMAT_RGB;
-    p->rgb.resize(PNG_IMAGE_SIZE(image));
-    p->width = static_cast<int>(image.width);
-    p->height = static_cast<int>(image.height);
-    return png_image_finish_read(&image, nullptr, p->rgb.data(), 0, nullptr) != 0;
-}
+using testsupport::Picture;
+using testsupport::ReadPicture;
 
 const std::vector<int> kClueBand = {200, 200, 200};
 const std::vector<int> kFilled = {30, 30, 30};
@@ -159,16 +139,16 @@ TEST_F(BoardScreenHost, APuzzleInProgressIsDrawnWhereTheLayoutPutsItAndFollowsAR
         EXPECT_EQ(l.toolbarAtRight, w > h ? 1 : 0);
         // The corner of the clue bands, a filled cell, an empty one, and the
         // thick line left of the grid.
-        EXPECT_EQ(p.At(l.fitRect.x + s / 2, l.fitRect.y + s / 2), kClueBand);
+        EXPECT_EQ(p.Rgb(l.fitRect.x + s / 2, l.fitRect.y + s / 2), kClueBand);
         auto [fx, fy] = CellCentre(l, board_, 0, 0);
-        EXPECT_EQ(p.At(fx, fy), kFilled);
+        EXPECT_EQ(p.Rgb(fx, fy), kFilled);
         auto [ex, ey] = CellCentre(l, board_, 6, 7);
-        EXPECT_EQ(p.At(ex, ey), kLightBackground);
-        EXPECT_EQ(p.At(fx - s / 2 - 1, ey), kGridLine);
+        EXPECT_EQ(p.Rgb(ex, ey), kLightBackground);
+        EXPECT_EQ(p.Rgb(fx - s / 2 - 1, ey), kGridLine);
         // The Drawing tool's frame, and the strip on the side the layout chose.
         const ScreenRect d = l.buttons[kButtonDraw];
-        EXPECT_EQ(p.At(d.x - 1, d.y + d.h / 2), kBlack);
-        EXPECT_EQ(p.At(l.strip.x + 1, l.strip.y + 1), kLightBackground);
+        EXPECT_EQ(p.Rgb(d.x - 1, d.y + d.h / 2), kBlack);
+        EXPECT_EQ(p.Rgb(l.strip.x + 1, l.strip.y + 1), kLightBackground);
     }
     // The tiny surfaces were drawn (or skipped) without a crash or a hang.
     int frames = 0;
@@ -195,16 +175,16 @@ TEST_F(BoardScreenHost, ASolvedPuzzleShowsTheBadgeAndDimsItsTools) {
     const int side = std::min({128, bandW, bandH});
     // The badge's green ring, centred in the corner; the corner was grey before.
     const int bx = l.fitRect.x + bandW / 2 - side * 4 / 10, by = l.fitRect.y + bandH / 2;
-    EXPECT_EQ(before.At(bx, by)[0], before.At(bx, by)[1]);  // band grey or grid line grey
-    const std::vector<int> ring = after.At(bx, by);
+    EXPECT_EQ(before.Rgb(bx, by)[0], before.Rgb(bx, by)[1]);  // band grey or grid line grey
+    const std::vector<int> ring = after.Rgb(bx, by);
     EXPECT_GT(ring[1], ring[0] + 60) << ring[0] << "," << ring[1] << "," << ring[2];
     // Drawing is dimmed and unframed; Back keeps its full strength.
     const ScreenRect d = l.buttons[kButtonDraw];
     const int cx = d.x + d.w / 2, cy = d.y + d.h / 2;
-    EXPECT_GT(after.At(cx, cy)[0], before.At(cx, cy)[0] + 40);
-    EXPECT_NE(after.At(d.x - 1, cy), kBlack);
+    EXPECT_GT(after.Rgb(cx, cy)[0], before.Rgb(cx, cy)[0] + 40);
+    EXPECT_NE(after.Rgb(d.x - 1, cy), kBlack);
     const ScreenRect b = l.buttons[kButtonBack];
-    EXPECT_EQ(after.At(b.x + b.w / 2, b.y + b.h / 2), before.At(b.x + b.w / 2, b.y + b.h / 2));
+    EXPECT_EQ(after.Rgb(b.x + b.w / 2, b.y + b.h / 2), before.Rgb(b.x + b.w / 2, b.y + b.h / 2));
 }
 
 // The draw calls of a frame of the board, from the host's log.

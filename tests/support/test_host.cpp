@@ -82,6 +82,11 @@ std::string Picture::At(int x, int y) const {
            std::to_string(rgb[i + 2]);
 }
 
+std::vector<int> Picture::Rgb(int x, int y) const {
+    const size_t i = (static_cast<size_t>(y) * width + x) * 3;
+    return {rgb[i], rgb[i + 1], rgb[i + 2]};
+}
+
 bool ReadPicture(const std::string& path, Picture* p) {
     png_image image;
     std::memset(&image, 0, sizeof image);

@@ -26,6 +26,8 @@ struct Picture {
     bool Is(int x, int y, uint8_t r, uint8_t g, uint8_t b) const;
     // "r,g,b" of a pixel, for readable failures.
     std::string At(int x, int y) const;
+    // (r, g, b) of a pixel, for comparing components.
+    std::vector<int> Rgb(int x, int y) const;
 };
 bool ReadPicture(const std::string& path, Picture* p);
 
