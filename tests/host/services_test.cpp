@@ -14,6 +14,7 @@
 #include "services/config.h"
 #include "tests/support/gl_surface.h"
 #include "tests/support/test_host.h"
+#include "ui/main_menu.h"
 
 namespace {
 
@@ -131,3 +132,63 @@ TEST(HeadlessServices, TheFirstPuzzleShowsAnInterstitialAsSoonAsOneIsReady) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string Tap(const ScreenRect& r) {
+    return "tap " + std::to_string(r.x + r.w / 2) + " " + std::to_string(r.y + r.h / 2) + "\n";
+}
+
+bool Has(const testsupport::HeadlessRun& run, const std::string& prefix) {
+    for (const auto& l : run.lines)
+        if (l.rfind(prefix, 0) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+// Every sign, tile and box of the main menu as a player meets them: the
+// Themes box rewrites the settings and the theme, "No" to "Quit?" keeps
+// playing, Help and Rate open their pages, the corner tile asks about the paid
+// edition (or is a promotion on the desktop), and the texts follow the language.
+TEST(HeadlessServices, MainMenuSignsTilesAndBoxesOnEverySystemAndLanguage) {
+    const MainMenuLayout rated = LayoutMainMenu(480, 800, true);
+    for (const char* os : {"android", "ios", "desktop"}) {
+        for (const char* lang : {"en", "ru"}) {
+            const std::string dir = testsupport::MakeTempDir();
+            // Five solved puzzles show the Rate sign (on the desktop simulator
+            // the host's debug switch is on).
+            ASSERT_TRUE(testsupport::WriteFile(dir + "/conf/points.pts", "5\n"));
+            std::string s = Tap(rated.themesSign) + "answer 1\n" + "key escape\n" + "answer 1\n" +
+                            Tap(rated.helpSign) + Tap(rated.rateSign) + Tap(rated.promoCorner) +
+                            (std::string(os) == "desktop" ? "" : "answer 0\n") + "wait 10\n" +
+                            "shot " + dir + "/menu.png\nquit\n";
+            auto run = testsupport::RunHeadless(
+                s, {"--size", "480x800", "--os", os, "--lang", lang, "--storage", dir});
+            const std::string where = std::string(os) + " " + lang + "\n" + run.log;
+            ASSERT_EQ(run.exitStatus, 0) << where << run.errors;
+            const bool ru = std::string(lang) == "ru";
+            EXPECT_TRUE(
+                Has(run, ru ? "dialog 3 \" \" \"Выбор темы\" \"Светлая\" \"Темная\" \"Серая\""
+                            : "dialog 3 \" \" \"Themes\" \"Light\" \"Dark\" \"Grey\""))
+                << where;
+            EXPECT_TRUE(Has(run, ru ? "dialog 1 \" \" \"Выйти?\" \"Да\" \"Нет\""
+                                    : "dialog 1 \" \" \"Quit?\" \"Yes\" \"No\""))
+                << where;
+            // The second button gave Dark, saved with the rate flag the Rate sign set.
+            EXPECT_EQ(testsupport::ReadFile(dir + "/conf/conf.cfg"),
+                      "color_schema=1\nrate_redirected=1\n")
+                << where;
+            testsupport::Picture p;
+            ASSERT_TRUE(testsupport::ReadPicture(dir + "/menu.png", &p));
+            EXPECT_EQ(p.At(2, 700), "60,74,89") << where;  // the Dark background
+            EXPECT_TRUE(Has(run, "link ")) << where;
+            if (std::string(os) == "desktop") {
+                EXPECT_FALSE(Has(run, "dialog 4")) << where;  // a promotion tile instead
+            } else {
+                EXPECT_TRUE(Has(run, "dialog 4")) << where;
+            }
+            testsupport::RemoveTree(dir);
+        }
+    }
+}
