@@ -588,6 +588,11 @@ void KeyUp(int32_t key) {
     k.down = false;
 }
 
+void KeyLost(int32_t key) {
+    if (key < 0 || key >= S3E_KEY_COUNT) return;
+    State().keys[key].down = false;
+}
+
 void RequestQuit() {
     State().quit = true;
 }

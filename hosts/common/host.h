@@ -96,6 +96,9 @@ void TouchMove(int32_t slot, int32_t x, int32_t y);
 void TouchUp(int32_t slot);
 void KeyDown(int32_t key);
 void KeyUp(int32_t key);
+// The key is up, with no release for the game to act on: one let go while a
+// dialog had the keyboard.
+void KeyLost(int32_t key);
 
 // ---------------------------------------------------------------------------
 // Device and surface.

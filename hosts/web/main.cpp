@@ -223,8 +223,13 @@ int32_t KeyCode(const char* code) {
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void*) {
     const int32_t key = KeyCode(e->code);
     if (key < 0) return EM_FALSE;
-    // The page's dialog has the keys while it is up.
-    if (g.dialogShown) return EM_FALSE;
+    // The page's dialog has the keys while it is up. A key the game saw go
+    // down (Escape, which opened the dialog) is still let go, or its next
+    // press would not count as one.
+    if (g.dialogShown) {
+        if (type == EMSCRIPTEN_EVENT_KEYUP) host::KeyLost(key);
+        return EM_FALSE;
+    }
     if (e->repeat) return EM_TRUE;
     const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
     if (down) {
