@@ -257,7 +257,12 @@ void Yield(int32_t ms) {
         // inside the call that asked for it.
         host::DialogBox box = g.dialogs.front();
         g.dialogs.pop_front();
-        host::AnswerDialog(PresentDialog(box));
+        const int32_t answer = PresentDialog(box);
+        // The box took the keys' releases (the Escape that asked "Quit?" goes
+        // up in it): none of them may look held, or its next press is lost.
+        for (int32_t key = 0; key < S3E_KEY_COUNT; ++key)
+            host::KeyLost(key);
+        host::AnswerDialog(answer);
         return;
     }
     SDL_Event e;
