@@ -91,6 +91,8 @@ struct Soak {
     // since: a point stays with the player, and solving that puzzle again earns one more.
     std::set<std::string> markers;
     int64_t clearedMarkers = 0;
+    // Each state file's bytes as last checked: only changed ones go through the reader again.
+    std::map<std::string, std::string> checked;
 
     // State file path (relative to the run's folder) -> the puzzle it belongs to.
     std::map<std::string, PuzzleAddress> stateFiles;
@@ -369,6 +371,11 @@ void CheckFiles() {
             markers.insert(rel);
             continue;
         }
+        bool readable = false;
+        const std::string stamp = ReadWhole(it->path(), &readable);
+        std::string& last = s.checked[rel];
+        if (last == stamp) continue;
+        last = stamp;
         const PuzzleAddress a = known->second;
         Board* board = static_cast<Board*>(std::calloc(1, sizeof(Board)));
         if (LoadPuzzle(a.sizeClass, a.gridIndex, a.puzzleIndex, board)) {
@@ -477,6 +484,9 @@ void Yield(int32_t) {
         return;
     }
     ++s.events;
+    if (s.events % 10000 == 0)
+        std::printf("progress events=%lld findings=%lld\n", static_cast<long long>(s.events),
+                    static_cast<long long>(s.findings));
     s.lastEvent = event;
     for (char& ch : s.lastEvent)
         if (ch == '\n') ch = ';';
@@ -506,6 +516,8 @@ void LogLine(const char* kind, const char* text) {
 
 bool MakeContext() {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    // SDL would turn SIGINT and SIGTERM into a quit event that nothing reads here.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
