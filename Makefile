@@ -1,7 +1,7 @@
 # The two set-up commands of a fresh Debian machine: `make play` and `make test`.
 JOBS ?= $(shell nproc)
 
-.PHONY: play test fuzz build web play-web test-web bench-web deps-play deps-test deps-web clean
+.PHONY: play test fuzz soak build web play-web test-web bench-web deps-play deps-test deps-web clean
 
 # Emscripten's JavaScript optimiser loads Debian's acorn from here.
 export NODE_PATH := /usr/share/nodejs
@@ -39,6 +39,16 @@ bench-web: web
 # Every fuzz target for FUZZ_SECONDS (default 60) each; prints executions and findings.
 fuzz:
 	scripts/fuzz.sh
+
+# The monkey soak: SOAK_EVENTS (default 10^5) seeded random events across every
+# screen with the game's invariants checked after each pass; prints events per
+# second and findings.
+SOAK_EVENTS ?= 100000
+SOAK_SEED ?= 1
+soak: deps-test
+	cmake --preset dev
+	cmake --build --preset dev -j $(JOBS) --target soak
+	build/dev/bin/soak --events $(SOAK_EVENTS) --seed $(SOAK_SEED)
 
 build:
 	cmake --preset dev

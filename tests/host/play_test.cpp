@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -283,6 +284,97 @@ TEST(PlayLists, ScrollTapsFootersAndStrokesLeftByTheBackKey) {
     EXPECT_EQ(rows[9][0], '#');
     EXPECT_EQ(rows[9][9], '.');
     testsupport::RemoveTree(dir);
+}
+
+// Solving a puzzle by taps while the disk fails. A first run leaves half of the
+// picture saved; a second run under the fault paints the rest and leaves; a
+// third, healthy run finishes what is missing. Under every fault the game
+// plays on, the saved cells are the old ones or the new ones (never others),
+// no temporary file stays, and in the end the puzzle is solved with exactly
+// one point.
+TEST(PlayDiskFaults, SolvingUnderAFailingDiskLosesNothingAndCountsOnePoint) {
+    const int32_t w = 480, h = 800;
+    KnownPuzzle k;
+    ASSERT_TRUE(FindPuzzle(0, 0, 1, &k));
+    GridSizeInfo grid{};
+    GetGridSizeInfo(k.sizeClass, k.gridIndex, &grid);
+    const BoardLayout layout = LayoutBoardScreen(w, h, k.board, false);
+    auto cellTap = [&](int32_t r, int32_t c) {
+        return Point{layout.fitRect.x + (k.board->maxRowClues + c) * layout.fitCellSize +
+                         layout.fitCellSize / 2,
+                     layout.fitRect.y + (k.board->maxColClues + r) * layout.fitCellSize +
+                         layout.fitCellSize / 2};
+    };
+    // Taps the picture's filled cells that the cells file does not hold yet.
+    auto paintMissing = [&](Script* s, const std::vector<std::string>& saved, int32_t limit) {
+        int32_t n = 0;
+        for (int32_t r = 0; r < k.board->rows; ++r)
+            for (int32_t c = 0; c < k.board->cols; ++c)
+                if (k.picture[r][c] == '#' &&
+                    !(r < static_cast<int32_t>(saved.size()) && saved[r][c] == '#') && n++ < limit)
+                    s->Tap(cellTap(r, c));
+    };
+    std::vector<std::string> solved = k.picture;
+    for (auto& row : solved)
+        for (auto& c : row)
+            c = c == '#' ? '#' : 'x';
+
+    const std::vector<std::vector<std::string>> faults = {{"--fail-writes", "3"},
+                                                          {"--fail-writes", "all"},
+                                                          {"--fail-rename"},
+                                                          {"--disk-full", "7"},
+                                                          {"--readonly-storage"}};
+    for (const auto& fault : faults) {
+        SCOPED_TRACE(fault[0] + (fault.size() > 1 ? " " + fault[1] : ""));
+        const std::string dir = testsupport::MakeTempDir();
+        const std::string base = dir + "/black/" + grid.dirCode + "/" + k.stem;
+        auto run = [&](const std::vector<std::string>& extra, bool paint, int32_t limit) {
+            bool ok = false;
+            const std::string cells = testsupport::ReadFile(base + ".res", &ok);
+            Script s;
+            OpenFromMainMenu(&s, w, h, k);
+            if (paint) paintMissing(&s, DecodeCells(cells, k.board->rows, k.board->cols), limit);
+            s.Tap(Centre(layout.buttons[kButtonBack]));
+            s.Line("quit");
+            std::vector<std::string> args = {"--size", "480x800", "--storage", dir};
+            args.insert(args.end(), extra.begin(), extra.end());
+            return testsupport::RunHeadless(s.Text(), args);
+        };
+
+        auto first = run({}, true, 6);
+        ASSERT_EQ(first.exitStatus, 0) << first.errors;
+        const std::string half = testsupport::ReadFile(base + ".res");
+
+        auto faulted = run(fault, true, 1000);
+        EXPECT_EQ(faulted.exitStatus, 0) << faulted.errors;
+        const std::string after = testsupport::ReadFile(base + ".res");
+        if (after != half) {
+            EXPECT_EQ(DecodeCells(after, k.board->rows, k.board->cols), solved);
+        }
+        // The marker and the points file may lag behind (a point on its way is
+        // finished by the next start), but a point never comes without its marker.
+        if (!testsupport::FileExists(base + ".rsv")) {
+            bool ok = false;
+            const std::string pts = testsupport::ReadFile(dir + "/conf/points.pts", &ok);
+            EXPECT_TRUE(!ok || pts == "0\n") << pts;
+        }
+
+        const bool wasSolved = testsupport::FileExists(base + ".rsv");
+        auto healthy = run({}, !wasSolved, 1000);
+        ASSERT_EQ(healthy.exitStatus, 0) << healthy.errors;
+        EXPECT_TRUE(testsupport::FileExists(base + ".rsv"));
+        EXPECT_EQ(DecodeCells(testsupport::ReadFile(base + ".res"), k.board->rows, k.board->cols),
+                  solved);
+        EXPECT_EQ(testsupport::ReadFile(dir + "/conf/points.pts"), "1\n");
+        // Only the puzzle's own files: no temporary one stayed behind.
+        for (const auto& entry :
+             std::filesystem::directory_iterator(dir + "/black/" + grid.dirCode)) {
+            const std::string name = entry.path().filename().string();
+            EXPECT_EQ(name.substr(0, k.stem.size()), k.stem) << name;
+            EXPECT_EQ(name.size(), k.stem.size() + 4) << name;
+        }
+        testsupport::RemoveTree(dir);
+    }
 }
 
 }  // namespace
