@@ -36,7 +36,8 @@ chmod +x "$work/bin/xdg-open"
 # A display of our own; Xvfb names the free number it took.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+# A loaded machine can take seconds to bring the display up.
+for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 DISPLAY=:$(cat "$work/display")
 export DISPLAY
