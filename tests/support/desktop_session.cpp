@@ -96,7 +96,7 @@ bool DesktopSession::Start(const std::string& size, const std::string& dataHome,
                    "-nolisten", "tcp"},
                   {}, work_ + "/xvfb.log");
     close(fd);
-    for (int i = 0; i < 200 && display_.empty(); ++i) {
+    for (int i = 0; i < 600 && display_.empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
         const std::string number = Trim(ReadFile(displayFile));
         if (!number.empty()) display_ = ":" + number;
