@@ -65,12 +65,25 @@ namespace {
 // ===========================================================================
 // Shared state
 
+// A pointer step held back for a later update.
+struct PointerStep {
+    enum Kind { Down, Move, Up } kind;
+    int32_t x, y;
+};
+
 struct Pointer {
     bool down = false;
     bool pressed = false;   // latched until the next update
     bool released = false;  // latched until the next update
     int32_t x = 0, y = 0;
     int32_t state = 0;  // what the game sees since the last update
+    // A press that came after a release the game has not seen yet waits for
+    // the next update, with every step after it: in one update the release
+    // would be read at the new press's position and the earlier tap lost.
+    // Steps wait in `waiting` while their update is under way, and are
+    // `ready` to be applied when the next one begins.
+    std::vector<PointerStep> waiting;
+    std::vector<PointerStep> ready;
 };
 
 struct Touch {
@@ -304,11 +317,47 @@ s3eResult FileListClose(s3eFileList* list) {
 // ===========================================================================
 // Pointer and keys
 
+void ApplyPointerStep(Pointer& p, const PointerStep& step) {
+    p.x = step.x;
+    p.y = step.y;
+    if (step.kind == PointerStep::Down) {
+        if (!p.down) p.pressed = true;
+        p.down = true;
+    } else if (step.kind == PointerStep::Up) {
+        if (p.down) p.released = true;
+        p.down = false;
+    }
+}
+
+// Applies a step now, or keeps it waiting behind earlier ones, or behind a
+// release the game has not read yet when it is a press.
+void PointerStepArrived(const PointerStep& step) {
+    Pointer& p = State().pointer;
+    const bool blocked = step.kind == PointerStep::Down && p.released && !p.down;
+    if (blocked || !p.waiting.empty() || !p.ready.empty()) {
+        p.waiting.push_back(step);
+    } else {
+        ApplyPointerStep(p, step);
+    }
+}
+
 s3eResult PointerUpdate() {
     Pointer& p = State().pointer;
+    // The steps held back at the last update come first, up to the next
+    // press that follows a release.
+    std::vector<PointerStep> ready;
+    ready.swap(p.ready);
+    size_t i = 0;
+    for (; i < ready.size(); ++i) {
+        if (ready[i].kind == PointerStep::Down && p.released && !p.down) break;
+        ApplyPointerStep(p, ready[i]);
+    }
+    p.waiting.insert(p.waiting.begin(), ready.begin() + static_cast<std::ptrdiff_t>(i),
+                     ready.end());
     p.state = (p.down ? S3E_POINTER_STATE_DOWN : 0) | (p.pressed ? S3E_POINTER_STATE_PRESSED : 0) |
               (p.released ? S3E_POINTER_STATE_RELEASED : 0);
     p.pressed = p.released = false;
+    p.ready.swap(p.waiting);
     return S3E_RESULT_SUCCESS;
 }
 
@@ -538,25 +587,20 @@ void RegisterServices(ServiceRegistry& r) {
     r.Add("s3eDebugOutputString", reinterpret_cast<void*>(&DebugOutputString));
 }
 
+bool PointerStepsWaiting() {
+    return !State().pointer.waiting.empty() || !State().pointer.ready.empty();
+}
+
 void PointerDown(int32_t x, int32_t y) {
-    Pointer& p = State().pointer;
-    p.x = x;
-    p.y = y;
-    if (!p.down) p.pressed = true;
-    p.down = true;
+    PointerStepArrived({PointerStep::Down, x, y});
 }
 
 void PointerMove(int32_t x, int32_t y) {
-    State().pointer.x = x;
-    State().pointer.y = y;
+    PointerStepArrived({PointerStep::Move, x, y});
 }
 
 void PointerUp(int32_t x, int32_t y) {
-    Pointer& p = State().pointer;
-    p.x = x;
-    p.y = y;
-    if (p.down) p.released = true;
-    p.down = false;
+    PointerStepArrived({PointerStep::Up, x, y});
 }
 
 void TouchDown(int32_t slot, int32_t x, int32_t y) {

@@ -91,6 +91,9 @@ std::string ResolvePath(const char* gamePath, bool forWriting);
 void PointerDown(int32_t x, int32_t y);
 void PointerMove(int32_t x, int32_t y);
 void PointerUp(int32_t x, int32_t y);
+// A press that followed a release within one update waits for the next one;
+// true while such steps wait (the host must not sleep on them).
+bool PointerStepsWaiting();
 void TouchDown(int32_t slot, int32_t x, int32_t y);
 void TouchMove(int32_t slot, int32_t x, int32_t y);
 void TouchUp(int32_t slot);

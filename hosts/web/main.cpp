@@ -327,7 +327,7 @@ void Yield(int32_t ms) {
         web_storage_sync();
     }
     ShowOldestDialog();
-    if (ApplyPageEvents()) return;
+    if (ApplyPageEvents() || host::PointerStepsWaiting()) return;
     web_wait(ms);
     ApplyPageEvents();
 }

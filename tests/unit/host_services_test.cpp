@@ -35,6 +35,20 @@ TEST(HostInput, PressAndReleaseBetweenTwoUpdatesAreBothSeenOnce) {
     host::PointerDown(2, 2);
     s3ePointerUpdate();
     EXPECT_EQ(s3ePointerGetState(0), S3E_POINTER_STATE_DOWN);
+
+    // Two quick taps before the game looks: the first tap's release is read
+    // where it happened, the second tap comes whole in the next update.
+    host::PointerUp(2, 2);
+    host::PointerDown(40, 50);
+    host::PointerUp(41, 51);
+    EXPECT_TRUE(host::PointerStepsWaiting());
+    s3ePointerUpdate();
+    EXPECT_EQ(s3ePointerGetState(0), S3E_POINTER_STATE_RELEASED);
+    EXPECT_EQ(s3ePointerGetX(), 2);
+    s3ePointerUpdate();
+    EXPECT_EQ(s3ePointerGetState(0), S3E_POINTER_STATE_PRESSED | S3E_POINTER_STATE_RELEASED);
+    EXPECT_EQ(s3ePointerGetX(), 41);
+    EXPECT_FALSE(host::PointerStepsWaiting());
 }
 
 TEST(HostInput, KeysLatchUntilTheNextUpdateAndOutOfRangeIsIgnored) {

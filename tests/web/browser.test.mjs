@@ -501,7 +501,8 @@ describe('playing on a phone', () => {
     const readPoints = () => page.evaluate(() => {
       try { return FS.readFile('/Documents/conf/points.pts', {encoding: 'utf8'}).trim(); } catch (e) { return null; }
     });
-    for (let i = 0; i < 100 && (await readPoints()) !== '1'; ++i) await page.waitForTimeout(20);
+    // A loaded machine's software renderer can trail the taps by seconds.
+    for (let i = 0; i < 750 && (await readPoints()) !== '1'; ++i) await page.waitForTimeout(20);
     assert.equal(await readPoints(), '1');
     const [badge] = await pixelsAt(page, [corner]);
     assert.notDeepEqual(badge, BAND, 'the badge covers the clue corner');
