@@ -23,13 +23,6 @@
 
 namespace {
 
-std::vector<std::vector<int32_t>> Clues(const ClueLine* lines, int32_t count) {
-    std::vector<std::vector<int32_t>> out;
-    for (int32_t i = 0; i < count; ++i)
-        out.emplace_back(lines[i].values, lines[i].values + lines[i].count);
-    return out;
-}
-
 bool WaitForFile(const std::string& path, int ms) {
     for (int waited = 0; waited < ms; waited += 50) {
         if (testsupport::FileExists(path)) return true;
@@ -46,8 +39,7 @@ TEST(DesktopPlay, MouseClicksSolveAPuzzleAndKeysLeadBack) {
     {
         testsupport::BoundHost host(testsupport::GameDataDir());
         ASSERT_TRUE(LoadPuzzle(0, 0, 1, board));
-        ASSERT_TRUE(testsupport::SolveByLines(Clues(board->rowClues, board->rows),
-                                              Clues(board->colClues, board->cols), &picture));
+        ASSERT_TRUE(testsupport::SolveBoardByLines(*board, &picture));
     }
     const std::string stem = std::string(board->fileName, std::string(board->fileName).size() - 4);
 

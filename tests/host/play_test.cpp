@@ -42,13 +42,6 @@ struct KnownPuzzle {
     }
 };
 
-std::vector<std::vector<int32_t>> Clues(const ClueLine* lines, int32_t count) {
-    std::vector<std::vector<int32_t>> out;
-    for (int32_t i = 0; i < count; ++i)
-        out.emplace_back(lines[i].values, lines[i].values + lines[i].count);
-    return out;
-}
-
 // The first puzzle from `from` on in the grid size that line logic solves.
 bool FindPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t from, KnownPuzzle* out) {
     testsupport::BoundHost host(testsupport::GameDataDir());
@@ -61,8 +54,7 @@ bool FindPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t from, KnownPuzzle*
             continue;
         }
         std::vector<std::string> picture;
-        if (testsupport::SolveByLines(Clues(board->rowClues, board->rows),
-                                      Clues(board->colClues, board->cols), &picture)) {
+        if (testsupport::SolveBoardByLines(*board, &picture)) {
             out->sizeClass = sizeClass;
             out->gridIndex = gridIndex;
             out->puzzleIndex = p;

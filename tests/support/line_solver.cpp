@@ -92,4 +92,19 @@ bool SolveByLines(const std::vector<std::vector<int32_t>>& rowClues,
     return true;
 }
 
+bool SolveBoardByLines(const Board& board, std::vector<std::string>* picture) {
+    auto clues = [](const ClueLine* lines, int32_t count) {
+        std::vector<std::vector<int32_t>> out;
+        for (int32_t i = 0; i < count; ++i) {
+            std::vector<int32_t> line;
+            for (int32_t k = 0; k < lines[i].count; ++k)
+                line.push_back(ClueValue(lines[i].values[k]));
+            out.push_back(line);
+        }
+        return out;
+    };
+    return SolveByLines(clues(board.rowClues, board.rows), clues(board.colClues, board.cols),
+                        picture);
+}
+
 }  // namespace testsupport

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "board/board.h"
+
 namespace testsupport {
 
 // clues: one list per line (rows first or columns first as the caller
@@ -15,5 +17,8 @@ namespace testsupport {
 bool SolveByLines(const std::vector<std::vector<int32_t>>& rowClues,
                   const std::vector<std::vector<int32_t>>& colClues,
                   std::vector<std::string>* picture);
+
+// The same for a loaded board's clue tables (marks ignored).
+bool SolveBoardByLines(const Board& board, std::vector<std::string>* picture);
 
 }  // namespace testsupport
