@@ -16,6 +16,7 @@
 
 #include "tools/forge/build.h"
 #include "tools/forge/game_data.h"
+#include "tools/forge/play_stats.h"
 #include "tools/forge/puzzle_io.h"
 #include "tools/forge/sheet.h"
 
@@ -31,7 +32,8 @@ const char kUsage[] =
     "         ROOT/data) and the catalogue tables (into --catalogue, default ROOT/puzzles);\n"
     "         --only makes the named grid sizes into --out and leaves the tables alone\n"
     "  check  [--data DIR] [--jobs N]\n"
-    "         read every shipped puzzle with the game's reader and prove it unique\n"
+    "         read every shipped puzzle with the game's reader and prove it unique;\n"
+    "         print per size band the clues per line and the longest runs\n"
     "  list   the catalogue: class, label, dirCode, index, stem, rows, cols\n"
     "  export --format non DIR [--address CLASS/GRID/INDEX] [--data DIR]\n"
     "         write puzzles as .non files into DIR/<dirCode>/<stem>.non\n"
@@ -203,6 +205,7 @@ int Check(const Args& args) {
         if (watcher.joinable()) watcher.join();
     }
     int unique = 0, lineSolvable = 0, failing = 0;
+    BandTable bands;
     for (size_t i = 0; i < all.size(); ++i) {
         const Address& a = all[i];
         std::string where =
@@ -223,7 +226,9 @@ int Check(const Args& args) {
         }
         ++unique;
         lineSolvable += r.lineSolvable;
+        bands.Add(clues[i].rows, clues[i].cols, MeasurePlay(clues[i]), r.lineSolvable);
     }
+    std::fputs(bands.Format().c_str(), stdout);
     std::printf("checked %zu puzzles in %.2f s: %d unique, %d line-solvable (%.1f%%), %d failing\n",
                 all.size(), Seconds(start), unique, lineSolvable,
                 100.0 * lineSolvable / std::max<size_t>(1, all.size()), failing);
