@@ -13,6 +13,7 @@
 #include <sstream>
 #include <thread>
 
+#include "tools/forge/play_stats.h"
 #include "tools/forge/puzzle_io.h"
 
 namespace forge {
@@ -26,6 +27,10 @@ constexpr double kFillMin = 0.15;
 constexpr double kFillMax = 0.85;
 constexpr int kFlipTrials = 6;  // candidate cells weighed before each flip
 constexpr int kPicturesBeforeFallback = 3;
+// Boards of 30 cells and more on both sides take no picture with fewer clues
+// per line than this.
+constexpr double kBigBoardLeastClues = 2.6;
+constexpr float kDarkLevels[] = {0.4f, 0.55f, 0.7f};
 
 Bitmap Threshold(const std::vector<float>& ink, int rows, int cols, double t) {
     Bitmap b(rows, cols);
@@ -88,8 +93,11 @@ bool Coherent(const Bitmap& b) {
             stack.pop_back();
             ++size;
             const int r = cell / b.cols, c = cell % b.cols;
-            const int nr[4] = {r - 1, r + 1, r, r}, nc[4] = {c, c, c - 1, c + 1};
-            for (int k = 0; k < 4; ++k) {
+            // Diagonal neighbours count: a slanted line drawn in cells is a
+            // staircase of corners.
+            const int nr[8] = {r - 1, r + 1, r, r, r - 1, r - 1, r + 1, r + 1};
+            const int nc[8] = {c, c, c - 1, c + 1, c - 1, c + 1, c - 1, c + 1};
+            for (int k = 0; k < 8; ++k) {
                 if (nr[k] < 0 || nr[k] >= b.rows || nc[k] < 0 || nc[k] >= b.cols) continue;
                 const int n = nr[k] * b.cols + nc[k];
                 if (b.cells[n] && !label[n]) {
@@ -100,7 +108,7 @@ bool Coherent(const Bitmap& b) {
         }
         specks += size <= 2;
     }
-    return specks <= std::max(3, b.FilledCount() / 100);
+    return specks <= std::max(3, b.FilledCount() / 60);
 }
 
 }  // namespace
@@ -114,7 +122,12 @@ bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out)
     std::vector<Candidate> candidates;
     for (double t : kThresholds) {
         Bitmap b = Threshold(ink, rows, cols, t);
-        if (!FillInRange(b) || !Coherent(b)) continue;
+        if (!FillInRange(b) || !Coherent(b)) {
+            if (std::getenv("FORGE_DEBUG"))
+                std::fprintf(stderr, "  t %.2f fill %.2f coherent %d\n", t,
+                             double(b.FilledCount()) / b.cells.size(), Coherent(b));
+            continue;
+        }
         std::vector<int> undecided = UndecidedByLines(CluesOf(b));
         if (undecided.empty()) {
             out->unique = out->lineSolvable = true;
@@ -125,7 +138,10 @@ bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out)
         }
         candidates.push_back({t, undecided.size(), b});
     }
-    if (candidates.empty()) return false;
+    if (candidates.empty()) {
+        if (std::getenv("FORGE_DEBUG")) std::fprintf(stderr, "  no threshold fits\n");
+        return false;
+    }
     std::stable_sort(
         candidates.begin(), candidates.end(),
         [](const Candidate& x, const Candidate& y) { return x.undecided < y.undecided; });
@@ -146,13 +162,29 @@ bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out)
     if (bestFlips >= 0) return true;
     // Not line-solvable: the least ambiguous threshold may still be unique.
     Analysis a = Analyse(CluesOf(candidates[0].b), 20000);
-    if (a.verdict != Verdict::Unique) return false;
+    if (a.verdict != Verdict::Unique) {
+        if (std::getenv("FORGE_DEBUG"))
+            std::fprintf(stderr, "  %zu undecided, flips ran out\n", candidates[0].undecided);
+        return false;
+    }
     out->unique = true;
     out->lineSolvable = false;
     out->threshold = candidates[0].t;
     out->cellsChanged = 0;
     out->solution = candidates[0].b;
     return true;
+}
+
+double SurveyPicture(const Raster& raster, int side) {
+    int rows = 0, cols = 0;
+    FittedSize(raster.width, raster.height, side, side, &rows, &cols);
+    double best = 0;
+    for (float dark : kDarkLevels) {
+        Attempt a;
+        if (TryPicture(CellInk(raster, rows, cols, dark), rows, cols, &a) && a.lineSolvable)
+            best = std::max(best, MeasurePlay(CluesOf(a.solution)).cluesPerLine);
+    }
+    return best;
 }
 
 // ---------------------------------------------------------------------------
@@ -225,11 +257,28 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
             int rows = 0, cols = 0;
             SlotBoardSize(slot, pics[p], &rows, &cols);
             if (!slot.exact && !slot.pinnedRows && rows == g.height && cols == g.width) continue;
+            // Colour pictures: outlines first (the most clues), then fuller
+            // dark shapes when the outlines make no puzzle.
             Attempt a;
-            if (!TryPicture(CellInk(raster, rows, cols), rows, cols, &a)) {
+            bool ok = false, plain = false;
+            const bool big = rows >= 30 && cols >= 30;
+            for (float dark : kDarkLevels) {
+                if (!raster.colour && dark != kDarkLevels[0]) break;
+                Attempt level;
+                if (!TryPicture(CellInk(raster, rows, cols, dark), rows, cols, &level)) continue;
+                if (big &&
+                    MeasurePlay(CluesOf(level.solution)).cluesPerLine < kBigBoardLeastClues) {
+                    plain = true;  // a silhouette on a big board: chores, not a puzzle
+                    continue;
+                }
+                if (!ok || (level.lineSolvable && !a.lineSolvable)) a = level;
+                ok = true;
+                if (a.lineSolvable) break;
+            }
+            if (!ok) {
                 if (std::getenv("FORGE_DEBUG")) {
-                    std::fprintf(stderr, "%s #%d: %s failed\n", g.Label().c_str(), i,
-                                 pics[p].name.c_str());
+                    std::fprintf(stderr, "%s #%d: %s %s\n", g.Label().c_str(), i,
+                                 pics[p].name.c_str(), plain ? "too plain" : "failed");
                 }
                 continue;
             }

@@ -39,6 +39,12 @@ const char kUsage[] =
     "         write puzzles as .non files into DIR/<dirCode>/<stem>.non\n"
     "  import [--into DIR] FILE.non...\n"
     "         add .non puzzles as picture sources for build (default DIR: tools/forge/imports)\n"
+    "  pictures [--root DIR]\n"
+    "         every picture source offers, measured: source, name, fill, then crispness,\n"
+    "         filled share and runs per line at 10, 15, 20, 30, 45 and 70 cells\n"
+    "  survey [--root DIR] [--jobs N]\n"
+    "         try every picture on boards of 20 and 40 cells and write how richly it plays\n"
+    "         to tools/forge/survey.tsv (slow; build reads it)\n"
     "  sheet  OUT.png [--data DIR] [--grid LABEL] [--count N]\n"
     "         draw solved puzzles of a (partial) build as a contact sheet\n";
 
@@ -102,9 +108,14 @@ int Jobs(const Args& args) {
     return n < 1 ? 1 : n;
 }
 
-bool OpenLibrary(PictureLibrary* lib, const std::string& importDir) {
+// The picture library of the forge at root; with the survey unless asked not
+// to.
+bool OpenLibrary(PictureLibrary* lib, const Args& args, bool survey = true) {
+    const std::string root = args.Get("--root", ".");
+    if (survey) lib->UseSurvey(root + "/tools/forge/survey.tsv");
     std::string error;
-    if (!lib->Open(importDir, &error)) {
+    if (!lib->Open(args.Get("--imports", root + "/tools/forge/imports"),
+                   root + "/tools/forge/node_modules", &error)) {
         std::fprintf(stderr, "nonogram-forge: %s\n", error.c_str());
         return false;
     }
@@ -119,7 +130,7 @@ int Build(const Args& args) {
     const auto start = std::chrono::steady_clock::now();
     const std::string root = args.Get("--root", ".");
     PictureLibrary lib;
-    if (!OpenLibrary(&lib, args.Get("--imports", root + "/tools/forge/imports"))) return 1;
+    if (!OpenLibrary(&lib, args)) return 1;
     BuildOptions options;
     options.jobs = Jobs(args);
     std::string only = args.Get("--only", "");
@@ -159,6 +170,60 @@ int Build(const Args& args) {
         summary.puzzles, summary.picturesTried, lib.Pictures().size(), Seconds(start),
         summary.lineSolvable, 100.0 * summary.lineSolvable / std::max(1, summary.puzzles),
         summary.changedPuzzles);
+    return 0;
+}
+
+int Pictures(const Args& args) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::string root = args.Get("--root", ".");
+    PictureLibrary lib;
+    if (!OpenLibrary(&lib, args)) return 1;
+    for (const PictureRef& p : lib.Pictures()) {
+        std::printf("%s\t%s\t%.2f", lib.Sources()[p.source].id.c_str(), p.name.c_str(), p.fill);
+        for (int k = 0; k < 6; ++k)
+            std::printf("\t%.2f %.2f %.2f", p.crispness[k], p.filled[k], p.runs[k]);
+        std::printf("\n");
+    }
+    std::fprintf(stderr, "%zu pictures in %.1f s\n", lib.Pictures().size(), Seconds(start));
+    return 0;
+}
+
+// Tries every picture on boards of about 20 and 40 cells a side and writes
+// how richly it plays to tools/forge/survey.tsv, which build then reads.
+int Survey(const Args& args) {
+    const auto start = std::chrono::steady_clock::now();
+    PictureLibrary lib;
+    if (!OpenLibrary(&lib, args, false)) return 1;
+    const auto& pics = lib.Pictures();
+    std::vector<double> at20(pics.size(), 0), at40(pics.size(), 0);
+    std::atomic<size_t> next{0};
+    auto worker = [&] {
+        for (size_t k = next++; k < pics.size(); k = next++) {
+            Raster r;
+            if (!lib.Render(pics[k], &r)) continue;
+            at20[k] = SurveyPicture(r, 20);
+            at40[k] = SurveyPicture(r, 40);
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int j = 1; j < Jobs(args); ++j)
+        threads.emplace_back(worker);
+    worker();
+    for (auto& t : threads)
+        t.join();
+    std::string out;
+    for (size_t k = 0; k < pics.size(); ++k) {
+        char figures[64];
+        std::snprintf(figures, sizeof figures, "\t%.2f\t%.2f\n", at20[k], at40[k]);
+        out += lib.Sources()[pics[k].source].id + "\t" + pics[k].name + figures;
+    }
+    const std::string path = args.Get("--root", ".") + "/tools/forge/survey.tsv";
+    if (!WriteFileAtomically(path, out)) {
+        std::fprintf(stderr, "nonogram-forge: cannot write %s\n", path.c_str());
+        return 1;
+    }
+    std::printf("surveyed %zu pictures in %.1f s into %s\n", pics.size(), Seconds(start),
+                path.c_str());
     return 0;
 }
 
@@ -404,6 +469,8 @@ int main(int argc, char** argv) {
     if (command == "export") return Export(args);
     if (command == "import") return Import(args);
     if (command == "sheet") return Sheet(args);
+    if (command == "pictures") return Pictures(args);
+    if (command == "survey") return Survey(args);
     std::fputs(kUsage, stderr);
     return 2;
 }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <set>
 
 namespace forge {
 
@@ -74,7 +75,7 @@ const Pin kPins[] = {
      80,
      true,
      StemStyle::Label,
-     {"emoji:girl", "mdi:face-woman", nullptr}},
+     {"fluent:girl", "twemoji:girl", "emoji:girl"}},
 };
 
 double Aspect(double rows, double cols) {
@@ -90,7 +91,18 @@ double LooksAt(const PictureRef& p, double side) {
     }
     double score = p.crispness[s];
     score -= 1.5 * std::max(0.0, p.filled[s] - 0.6) + 1.5 * std::max(0.0, 0.3 - p.filled[s]);
-    score -= 0.25 * std::max(0.0, 1.8 - p.runs[s]);
+    if (side < 15) {
+        score -= 0.25 * std::max(0.0, 1.8 - p.runs[s]);
+    } else if (side < 30) {
+        // Mid-sized boards: a few clues per line, still a clean picture.
+        const double rich = p.played20 >= 0 ? p.played20 : p.runs[s];
+        score += 0.5 * std::min(rich, 3.5) - 0.5 * std::max(0.0, 2.2 - rich);
+    } else {
+        // Big boards are worth playing only with detail: many clues per line,
+        // as the survey found them in a solvable puzzle.
+        const double rich = p.played40 >= 0 ? p.played40 : p.runs[s];
+        score += 0.8 * std::min(rich, 5.5) - 1.0 * std::max(0.0, 2.8 - rich);
+    }
     return score;
 }
 
@@ -103,11 +115,11 @@ constexpr int kFamilyMax = 5;  // pictures whose names start with the same word
 // cannot serve the slot at all.
 constexpr double kCannotServe = -1e9;
 double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, const GridSize& g) {
-    const bool colour = lib.Sources()[p.source].kind == SourceKind::Colour;
+    const bool colour = IsColour(lib.Sources()[p.source].kind);
     int rows = 0, cols = 0;
     SlotBoardSize(slot, p, &rows, &cols);
     const int minSide = std::min(g.width, g.height);
-    if (colour && minSide < 25) return kCannotServe;
+    if (colour && minSide < 15) return kCannotServe;
     const double side = std::sqrt(static_cast<double>(rows) * cols);
     double score = LooksAt(p, side);
     if (slot.pinnedRows || slot.exact) {
@@ -122,7 +134,6 @@ double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, c
         if (kept < 0.55) return kCannotServe;
         score -= 0.3 * (1.0 - kept);
     }
-    if (colour && side >= 30) score += 0.3;  // colour pictures keep their detail on big boards
     if (p.fill < 0.12 || p.fill > 0.9) score -= 0.3;
     return score;
 }
@@ -297,23 +308,31 @@ Plan MakePlan(const PictureLibrary& lib) {
     const auto& pics = lib.Pictures();
     std::vector<char> used(pics.size(), 0);
     std::map<std::string, int> families;
+    // The same subject drawn by two emoji sets is one picture to a player.
+    std::set<std::string> subjects;
     for (const Slot& s : plan.slots) {
         for (int p : s.pinnedPictures) {
             used[p] = 1;
             ++families[Family(pics[p].name)];
+            subjects.insert(pics[p].name);
         }
     }
     std::vector<int> order(gridCount);
     for (int g = 0; g < gridCount; ++g)
         order[g] = g;
+    // Big boards choose first: they need the most detailed pictures, and the
+    // simple crisp ones they leave suit small boards best.
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return sizes[a].width * sizes[a].height < sizes[b].width * sizes[b].height;
+        return sizes[a].width * sizes[a].height > sizes[b].width * sizes[b].height;
     });
     auto best = [&](const Slot& slot) {
         int chosen = -1;
         double top = kCannotServe;
         for (size_t p = 0; p < pics.size(); ++p) {
-            if (used[p] || families[Family(pics[p].name)] >= kFamilyMax) continue;
+            if (used[p] || families[Family(pics[p].name)] >= kFamilyMax ||
+                subjects.count(pics[p].name)) {
+                continue;
+            }
             double sc = Score(lib, pics[p], slot, sizes[slot.grid]);
             if (sc == kCannotServe) continue;
             if (sc > top) {
@@ -324,6 +343,7 @@ Plan MakePlan(const PictureLibrary& lib) {
         if (chosen >= 0) {
             used[chosen] = 1;
             ++families[Family(pics[chosen].name)];
+            subjects.insert(pics[chosen].name);
         }
         return chosen;
     };

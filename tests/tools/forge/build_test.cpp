@@ -89,9 +89,9 @@ class Catalogue : public ::testing::Test {
     static void SetUpTestSuite() {
         library_ = new PictureLibrary;
         std::string error;
-        ASSERT_TRUE(
-            library_->Open(std::string(NONOGRAM_SOURCE_DIR) + "/tools/forge/imports", &error))
-            << error;
+        const std::string forge = std::string(NONOGRAM_SOURCE_DIR) + "/tools/forge";
+        library_->UseSurvey(forge + "/survey.tsv");
+        ASSERT_TRUE(library_->Open(forge + "/imports", forge + "/node_modules", &error)) << error;
         library_->Measure(nullptr, nullptr);
         plan_ = new Plan(MakePlan(*library_));
     }
