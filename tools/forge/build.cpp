@@ -29,8 +29,11 @@ constexpr int kFlipTrials = 6;  // candidate cells weighed before each flip
 constexpr int kPicturesBeforeFallback = 3;
 // Boards of 30 cells and more on both sides take no picture with fewer clues
 // per line than this.
-constexpr double kBigBoardLeastClues = 2.6;
+constexpr double kBigBoardLeastClues = 2.5;
 constexpr float kDarkLevels[] = {0.4f, 0.55f, 0.7f};
+// A big board that has tried this many pictures without a rich enough one
+// takes the richest of those it refused.
+constexpr int kPicturesBeforePlain = 6;
 
 Bitmap Threshold(const std::vector<float>& ink, int rows, int cols, double t) {
     Bitmap b(rows, cols);
@@ -113,7 +116,8 @@ bool Coherent(const Bitmap& b) {
 
 }  // namespace
 
-bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out) {
+bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out,
+                bool lineSolvableOnly) {
     struct Candidate {
         double t;
         size_t undecided;
@@ -160,6 +164,7 @@ bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out)
         }
     }
     if (bestFlips >= 0) return true;
+    if (lineSolvableOnly) return false;
     // Not line-solvable: the least ambiguous threshold may still be unique.
     Analysis a = Analyse(CluesOf(candidates[0].b), 20000);
     if (a.verdict != Verdict::Unique) {
@@ -181,7 +186,7 @@ double SurveyPicture(const Raster& raster, int side) {
     double best = 0;
     for (float dark : kDarkLevels) {
         Attempt a;
-        if (TryPicture(CellInk(raster, rows, cols, dark), rows, cols, &a) && a.lineSolvable)
+        if (TryPicture(CellInk(raster, rows, cols, dark), rows, cols, &a, true))
             best = std::max(best, MeasurePlay(CluesOf(a.solution)).cluesPerLine);
     }
     return best;
@@ -238,9 +243,11 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
         const auto& overflow = exactKind ? plan.overflowExact[grid] : plan.overflowSmaller[grid];
         size_t& next = exactKind ? nextExact : nextSmaller;
         bool have = false, haveFallback = false;
-        Made made, fallback;
+        Made made, fallback, plainest;  // plainest: the richest of the too plain ones
+        double plainClues = 0;
         int tried = 0;
         for (size_t q = 0; !have; ++q) {
+            if (plainClues > 0 && tried >= kPicturesBeforePlain) break;
             int p = -1;
             if (q < queue.size()) {
                 p = queue[q];
@@ -265,10 +272,25 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
             for (float dark : kDarkLevels) {
                 if (!raster.colour && dark != kDarkLevels[0]) break;
                 Attempt level;
-                if (!TryPicture(CellInk(raster, rows, cols, dark), rows, cols, &level)) continue;
-                if (big &&
-                    MeasurePlay(CluesOf(level.solution)).cluesPerLine < kBigBoardLeastClues) {
+                // On big boards a picture line logic cannot finish is not worth
+                // the long proof of uniqueness: the next one will do.
+                if (!TryPicture(CellInk(raster, rows, cols, dark), rows, cols, &level, big))
+                    continue;
+                const double clues = MeasurePlay(CluesOf(level.solution)).cluesPerLine;
+                if (big && clues < kBigBoardLeastClues) {
                     plain = true;  // a silhouette on a big board: chores, not a puzzle
+                    if (level.lineSolvable && clues > plainClues) {
+                        plainClues = clues;
+                        plainest.grid = grid;
+                        plainest.index = i;
+                        plainest.rows = rows;
+                        plainest.cols = cols;
+                        plainest.picture = p;
+                        plainest.threshold = level.threshold;
+                        plainest.cellsChanged = level.cellsChanged;
+                        plainest.lineSolvable = true;
+                        plainest.solution = level.solution;
+                    }
                     continue;
                 }
                 if (!ok || (level.lineSolvable && !a.lineSolvable)) a = level;
@@ -306,6 +328,10 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
         }
         if (!have && haveFallback) {
             made = fallback;
+            have = true;
+        }
+        if (!have && plainClues > 0) {
+            made = plainest;  // every richer picture failed: the least plain one
             have = true;
         }
         if (!have) {

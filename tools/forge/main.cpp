@@ -197,12 +197,14 @@ int Survey(const Args& args) {
     const auto& pics = lib.Pictures();
     std::vector<double> at20(pics.size(), 0), at40(pics.size(), 0);
     std::atomic<size_t> next{0};
+    std::atomic<int> done{0};
     auto worker = [&] {
         for (size_t k = next++; k < pics.size(); k = next++) {
             Raster r;
             if (!lib.Render(pics[k], &r)) continue;
             at20[k] = SurveyPicture(r, 20);
             at40[k] = SurveyPicture(r, 40);
+            if (++done % 250 == 0) std::fprintf(stderr, "surveyed %d\n", done.load());
         }
     };
     std::vector<std::thread> threads;

@@ -387,18 +387,18 @@ Plan MakePlan(const PictureLibrary& lib) {
         for (int p : s.pinnedPictures)
             primary[p] = 1;
     }
-    for (int round = 0; round < 4; ++round) {
+    for (int round = 0; round < 24; ++round) {
         for (int g : order) {
             const int exact = exactSlots[g], small = smallSlots[g];
             Slot probe;
             probe.grid = g;
             probe.exact = true;
-            if (round < 1 + exact / 8) {
+            if (round < 1 + exact / 3) {
                 int p = best(probe);
                 if (p >= 0) plan.overflowExact[g].push_back(p);
             }
             probe.exact = false;
-            if (small && round < 1 + small / 8) {
+            if (small && round < 1 + small / 3) {
                 int p = best(probe);
                 if (p >= 0) plan.overflowSmaller[g].push_back(p);
             }
