@@ -136,7 +136,7 @@ TEST_F(Catalogue, PlanHasTheCatalogueShape) {
     EXPECT_EQ(girl.pinnedCols, 80);
 }
 
-// Regenerates the whole catalogue (about a minute on two cores) and compares
+// Regenerates the whole catalogue (about three minutes of processor time) and compares
 // every byte with what is committed: puzzle files, manifest, credits and the
 // catalogue tables the game compiles in.
 TEST_F(Catalogue, RegenerationReproducesTheCommittedBytes) {
