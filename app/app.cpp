@@ -3,25 +3,37 @@
 #include "app/app.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "board/board.h"
 #include "platform/iw2d.h"
+#include "platform/s3e.h"
 #include "puzzles/catalogue.h"
 #include "puzzles/lists.h"
+#include "services/ads.h"
 #include "ui/board_screen.h"
+#include "ui/board_view.h"
 #include "ui/images.h"
 #include "ui/list_screens.h"
 #include "ui/look.h"
 #include "ui/main_menu.h"
+#include "ui/puzzle_list.h"
+#include "ui/size_list.h"
 
 uint8_t redrawRequested = 0;
 uint8_t quitRequested = 0;
 uint8_t surfaceChanged = 0;
-uint8_t interstitialPrepareRequested = 0;
-uint8_t interstitialRequested = 0;
 int32_t deviceLanguage = 0;
 int32_t deviceOs = 0;
 App* g_app = nullptr;
+PendingAction pendingAction = {0, {0, 0, 0}};
+
+void SetPendingAction(int32_t code, int32_t a0, int32_t a1, int32_t a2) {
+    pendingAction.code = code;
+    pendingAction.args[0] = a0;
+    pendingAction.args[1] = a1;
+    pendingAction.args[2] = a2;
+}
 
 namespace {
 
@@ -49,23 +61,15 @@ App* CreateApp() {
     }
 
     app->screen = kScreenMainMenu;
-    app->pointerHeld = 0;
-    app->pinchActive = false;
-    app->dragThreshold = 20;
+    app->gestures.dragThreshold = 20;
     return app;
 }
 
 void DestroyApp(App* app) {
     if (!app) return;
     app->screen = -1;
-    BoardScreen* board = app->board;
-    if (board->board) {
-        // Whatever the last release changed must not be lost with the board.
-        board->SaveDirtyState();
-        ReleaseBoard(board->board);
-        std::free(board->board);
-        board->board = nullptr;
-    }
+    // Whatever the last release changed must not be lost with the board.
+    app->board->ClosePuzzle();
     ReleasePuzzleList(app->puzzleList);
     ReleaseSizeList(app->sizeList);
     std::free(app->mainMenu->sizeClassTiles);
@@ -80,12 +84,19 @@ void DestroyApp(App* app) {
 void App::RenderFrame() {
     ReadSurfaceSize();
     switch (screen) {
-        // Stand-in until the screens are built: each clears to the theme's background.
         case kScreenMainMenu:
+            DrawMainMenu(mainMenu);
+            break;
         case kScreenSizeList:
-        case kScreenPuzzleList:
-        case kScreenBoard:
             ClearSurface(palette.background);
+            DrawSizeList(sizeList);
+            break;
+        case kScreenPuzzleList:
+            ClearSurface(palette.background);
+            DrawPuzzleList(puzzleList);
+            break;
+        case kScreenBoard:
+            DrawBoardScreen(board, surfaceChanged != 0);
             break;
         default:
             break;
@@ -93,8 +104,74 @@ void App::RenderFrame() {
     ShowSurface();
 }
 
-void App::UpdateFrame() {
-    // Input dispatch arrives with the screens; nothing reacts to input yet.
+void App::RunPendingAction() {
+    const PendingAction action = pendingAction;
+    pendingAction.code = -1;
+    switch (action.code) {
+        case 1:
+            BuildSizeList(sizeList, action.args[0]);
+            sizeList->dragOffset = sizeList->scrollOffset = sizeList->maxScroll = 0;
+            screen = kScreenSizeList;
+            break;
+        case 2:
+            puzzleList->sizeClass = action.args[0];
+            puzzleList->gridIndex = action.args[1];
+            BuildPuzzleList(puzzleList);
+            puzzleList->dragOffset = puzzleList->scrollOffset = puzzleList->maxScroll = 0;
+            screen = kScreenPuzzleList;
+            break;
+        case 3:
+            // A puzzle file that cannot be read leaves the player on the list.
+            if (board->OpenPuzzle(action.args[0], action.args[1], action.args[2])) {
+                screen = kScreenBoard;
+                RequestInterstitial();
+            }
+            break;
+        case 4:
+            ReleaseSizeList(sizeList);
+            screen = kScreenMainMenu;
+            RequestInterstitialPrepare();
+            break;
+        case 5:
+            ReleasePuzzleList(puzzleList);
+            BuildSizeList(sizeList, sizeList->sizeClass);
+            screen = kScreenSizeList;
+            break;
+        case 6:
+            // Leaving must not lose what the last release could not save.
+            board->ClosePuzzle();
+            BuildPuzzleList(puzzleList);
+            RequestInterstitialPrepare();
+            screen = kScreenPuzzleList;
+            break;
+        default:
+            break;
+    }
+}
+
+void App::EnterStartScreen() {
+    char name[S3E_CONFIG_STRING_MAX] = {0};
+    char address[S3E_CONFIG_STRING_MAX] = {0};
+    if (s3eConfigGetString("nonogram", "StartScreen", name) != S3E_RESULT_SUCCESS) return;
+    s3eConfigGetString("nonogram", "StartPuzzle", address);
+    int32_t parts[3] = {0, 0, 0};
+    const char* p = address;
+    for (int i = 0; i < 3 && *p; ++i) {
+        int32_t v = 0;
+        while (*p >= '0' && *p <= '9' && v < 100000)
+            v = v * 10 + (*p++ - '0');
+        parts[i] = v;
+        if (*p == '/') ++p;
+    }
+    int32_t depth = 0;
+    if (std::strcmp(name, "sizes") == 0) depth = 1;
+    if (std::strcmp(name, "puzzles") == 0) depth = 2;
+    if (std::strcmp(name, "board") == 0) depth = 3;
+    for (int32_t code = 1; code <= depth; ++code) {
+        SetPendingAction(code, parts[0], parts[1], parts[2]);
+        RunPendingAction();
+        if (screen != code + 1) break;  // a step failed: stay where it ended
+    }
 }
 
 int32_t OnSurfaceChanged(void*, void*) {

@@ -6,15 +6,22 @@
 #include "platform/s3e.h"
 #include "puzzles/board_state.h"
 #include "services/ads.h"
+#include "services/dialogs.h"
+#include "services/links.h"
 #include "storage/settings.h"
 #include "text/sdf_font.h"
 #include "ui/look.h"
 
 namespace {
 
+// The dialog extension's answers reach the App between passes.
+void OnDialogAnswered(int32_t id, int32_t button) {
+    if (g_app) g_app->HandleDialogResult(id, button);
+}
+
 void StartUp() {
-    interstitialRequested = 0;
-    interstitialPrepareRequested = 1;
+    // The first pass prepares an interstitial; none is wished yet.
+    RequestInterstitialPrepare();
 
     InitDrawing();
     IwGxInit();
@@ -22,7 +29,11 @@ void StartUp() {
 
     CreateTechniques();
     g_font = CreateFont();
-    LoadFont(g_font, "images/calibri_new.fnt");
+    // Without the font every text is missing; say so once, through the host.
+    if (!LoadFont(g_font, "images/calibri_new.fnt")) {
+        s3eDebugOutputString(
+            "font images/calibri_new.fnt could not be loaded; no text will be drawn");
+    }
     g_font->byteText = 0;
 
     PrepareStorage();
@@ -39,12 +50,14 @@ void StartUp() {
     StartPromoRotator();
 
     g_app = CreateApp();
+    g_app->EnterStartScreen();
 
     g_app->RenderFrame();
     StartAds();
     redrawRequested = 1;
     quitRequested = 0;
 
+    StartDialogs(&OnDialogAnswered);
     s3eSurfaceRegister(S3E_SURFACE_SCREENSIZE, &OnSurfaceChanged, nullptr);
     s3eSurfaceRegister(S3E_SURFACE_SCREENSIZE_2, &OnSurfaceChanged, nullptr);
     g_app->RenderFrame();
@@ -63,17 +76,14 @@ void MainLoop() {
             redrawRequested = 0;
             surfaceChanged = 0;
         }
-        if (interstitialPrepareRequested) {
-            PrepareInterstitial();
-            interstitialPrepareRequested = 0;
-        }
-        if (interstitialRequested && ShowInterstitial()) interstitialRequested = 0;
+        RunAdRequests();
         s3eDeviceYieldUntilEvent(0x7FFFFFFF);
         if (s3eDeviceCheckQuitRequest()) break;
     }
 }
 
 void ShutDown() {
+    StopDialogs();
     s3eSurfaceUnRegister(S3E_SURFACE_SCREENSIZE_2, &OnSurfaceChanged);
     s3eSurfaceUnRegister(S3E_SURFACE_SCREENSIZE, &OnSurfaceChanged);
 
@@ -84,6 +94,7 @@ void ShutDown() {
     g_font = nullptr;
 
     StopAds();
+    StopLinks();
 
     TerminateDrawing();
     IwResManagerTerminate();

@@ -1,17 +1,13 @@
-// Textures: PNG (libpng on zlib) and JPEG (libjpeg) files decoded to RGBA and
-// uploaded to GL with bilinear filtering and no mipmaps.
+// Textures: PNG and JPEG files decoded to RGBA (by the decoder the build
+// chose, see engine/decoders/) and uploaded to GL with bilinear filtering and
+// no mipmaps.
 #include <GLES2/gl2.h>
 
-#include <csetjmp>
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-// jpeglib.h needs size_t and FILE declared before it.
-#include <jpeglib.h>
-#include <png.h>
 
 #include "engine/engine_internal.h"
 #include "engine/iwgx.h"
@@ -21,102 +17,9 @@ namespace {
 
 // No image the game ships comes near this; anything larger is not ours.
 constexpr size_t kMaxImageFileBytes = 32u * 1024u * 1024u;
-constexpr uint32_t kMaxImageSide = 8192;
-
-bool IsPng(const unsigned char* data, size_t size) {
-    static const unsigned char kSig[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    return size >= 8 && std::memcmp(data, kSig, 8) == 0;
-}
-
-bool IsJpeg(const unsigned char* data, size_t size) {
-    return size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
-}
-
-uint8_t* DecodePng(const unsigned char* data, size_t size, int32_t* w, int32_t* h, bool* alpha) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, data, size)) return nullptr;
-    if (image.width == 0 || image.height == 0 || image.width > kMaxImageSide ||
-        image.height > kMaxImageSide) {
-        png_image_free(&image);
-        return nullptr;
-    }
-    *alpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
-    image.format = PNG_FORMAT_RGBA;
-    size_t bytes = PNG_IMAGE_SIZE(image);
-    auto* pixels = static_cast<uint8_t*>(std::malloc(bytes));
-    if (!pixels) {
-        png_image_free(&image);
-        return nullptr;
-    }
-    if (!png_image_finish_read(&image, nullptr, pixels, 0, nullptr)) {
-        std::free(pixels);
-        png_image_free(&image);
-        return nullptr;
-    }
-    *w = static_cast<int32_t>(image.width);
-    *h = static_cast<int32_t>(image.height);
-    return pixels;
-}
-
-struct JpegError {
-    jpeg_error_mgr mgr;
-    jmp_buf jump;
-};
-
-void JpegFail(j_common_ptr info) {
-    longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
-}
-void JpegQuiet(j_common_ptr) {}
-
-uint8_t* DecodeJpeg(const unsigned char* data, size_t size, int32_t* w, int32_t* h) {
-    jpeg_decompress_struct info;
-    JpegError err;
-    info.err = jpeg_std_error(&err.mgr);
-    err.mgr.error_exit = JpegFail;
-    err.mgr.output_message = JpegQuiet;
-    // Volatile: they must survive the longjmp back here.
-    uint8_t* volatile pixels = nullptr;
-    uint8_t* volatile row = nullptr;
-    if (setjmp(err.jump)) {
-        std::free(pixels);
-        std::free(row);
-        jpeg_destroy_decompress(&info);
-        return nullptr;
-    }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    if (info.output_width == 0 || info.output_height == 0 || info.output_width > kMaxImageSide ||
-        info.output_height > kMaxImageSide || info.output_components != 3) {
-        jpeg_destroy_decompress(&info);
-        return nullptr;
-    }
-    const size_t width = info.output_width;
-    pixels = static_cast<uint8_t*>(std::malloc(width * info.output_height * 4));
-    row = static_cast<uint8_t*>(std::malloc(width * 3));
-    if (!pixels || !row) longjmp(err.jump, 1);
-    while (info.output_scanline < info.output_height) {
-        uint8_t* out = pixels + static_cast<size_t>(info.output_scanline) * width * 4;
-        JSAMPROW rows[1] = {row};
-        jpeg_read_scanlines(&info, rows, 1);
-        for (size_t x = 0; x < width; ++x) {
-            out[x * 4 + 0] = row[x * 3 + 0];
-            out[x * 4 + 1] = row[x * 3 + 1];
-            out[x * 4 + 2] = row[x * 3 + 2];
-            out[x * 4 + 3] = 255;
-        }
-    }
-    jpeg_finish_decompress(&info);
-    *w = static_cast<int32_t>(info.output_width);
-    *h = static_cast<int32_t>(info.output_height);
-    jpeg_destroy_decompress(&info);
-    std::free(row);
-    return pixels;
-}
+// The largest side the game can use: no screen it draws on is larger, and every
+// GL ES 2.0 device it runs on takes textures of this size (64 MiB of RGBA).
+constexpr uint32_t kMaxImageSide = 4096;
 
 }  // namespace
 
@@ -173,12 +76,7 @@ bool CIwTexture::LoadFromFile(const char* path) {
     if (!data) return false;
     int32_t w = 0, h = 0;
     bool alpha = false;
-    uint8_t* pixels = nullptr;
-    if (IsPng(data, size)) {
-        pixels = DecodePng(data, size, &w, &h, &alpha);
-    } else if (IsJpeg(data, size)) {
-        pixels = DecodeJpeg(data, size, &w, &h);
-    }
+    uint8_t* pixels = engine::DecodeImage(data, size, kMaxImageSide, &w, &h, &alpha);
     std::free(data);
     if (!pixels) return false;
     std::free(pixels_);

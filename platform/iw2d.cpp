@@ -50,8 +50,9 @@ struct CBatchHeader {
 
 class CIw2DBatcher {
   public:
-    static constexpr int32_t kMaxVertices = 4096;
-    static constexpr int32_t kMaxIndices = 6144;
+    // Room for every filled run and line of an 80 x 80 board in one batch each.
+    static constexpr int32_t kMaxVertices = 16384;
+    static constexpr int32_t kMaxIndices = 24576;
 
     // Room for v more vertices and i more indices in a batch of this key;
     // flushes the pending batch first when the key differs or storage is full.

@@ -7,19 +7,19 @@
 
 enum PuzzleStatus : int32_t { NotStarted = 0, InProgress = 1, Solved = 2 };
 
-// One grid size of the size class on show; the rectangle is the list layout's.
+// One grid size of the size class on show. Where it stands on the screen is
+// the size list's business (ui/size_list).
 struct GridSizeInfo {
     char dirCode[30];
     char label[30];
     int32_t puzzleCount;
     int32_t solvedCount;
-    int32_t x, y, width, height;
 };
 
-// One puzzle of the grid size on show; the rectangle is the list layout's.
+// One puzzle of the grid size on show; its place on the screen is the puzzle
+// list's (ui/puzzle_list).
 struct PuzzleEntry {
     int32_t rows, cols;
-    int32_t x, y, width, height;
     int32_t status;  // PuzzleStatus
 };
 

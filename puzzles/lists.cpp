@@ -6,21 +6,21 @@
 
 #include "puzzles/board_state.h"
 
-void ReleaseSizeList(SizeListScreen* list) {
+void ReleaseSizeList(SizeList* list) {
     if (!list) return;
     std::free(list->entries);
     list->entries = nullptr;
     list->count = 0;
 }
 
-void ReleasePuzzleList(PuzzleListScreen* list) {
+void ReleasePuzzleList(PuzzleList* list) {
     if (!list) return;
     std::free(list->entries);
     list->entries = nullptr;
     list->count = 0;
 }
 
-bool BuildSizeList(SizeListScreen* list, int32_t sizeClass) {
+bool BuildSizeList(SizeList* list, int32_t sizeClass) {
     if (!list) return false;
     list->sizeClass = sizeClass;
     ReleaseSizeList(list);
@@ -44,7 +44,7 @@ bool BuildSizeList(SizeListScreen* list, int32_t sizeClass) {
     return true;
 }
 
-bool BuildPuzzleList(PuzzleListScreen* list) {
+bool BuildPuzzleList(PuzzleList* list) {
     if (!list) return false;
     ReleasePuzzleList(list);
     list->title[0] = '\0';

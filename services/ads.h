@@ -1,14 +1,47 @@
-// Interstitial ads and cross-promotion, as the frame calls them.
+// Interstitial ads and cross-promotion, as the frame and the main menu call
+// them. Interstitials come from the host's s3eGoogleAdMob extension when it
+// has an ad loaded, else from s3eChartBoost, at most once a minute; only iOS
+// and Android have identifiers, so on other systems nothing starts. The
+// promotion rotator picks, once per run, the sibling apps the main menu's
+// promotion tiles show.
 #pragma once
 
 #include <cstdint>
 
+class CIw2DImage;
+
+// ---------------------------------------------------------------------------
+// Interstitials
+
+// Starts the ad services; at start-up, after the first frame is drawn.
 void StartAds();
+// At shut-down: releases the promotion slots and their images, and forgets
+// every ad request and the ad services.
 void StopAds();
-void StartPromoRotator();
-// Asks the ad service to have an interstitial ready.
+// Asks AdMob for an interstitial to have ready (again 500 ms after a failure).
 void PrepareInterstitial();
-// Shows an interstitial if one may be shown now; true when the wish is handled.
+// Shows an interstitial if one may be shown now. True when the wish is
+// handled: shown, or dropped because one was shown less than a minute ago.
 bool ShowInterstitial();
-// How often PrepareInterstitial ran in this process (diagnostics and tests).
-int32_t InterstitialPrepareCount();
+
+// The frame's ad requests: set by the flow (leaving a board or the size list
+// asks for a prepare, opening a puzzle for an interstitial) and acted on by
+// the main loop once a pass, after drawing.
+void RequestInterstitialPrepare();
+void RequestInterstitial();
+// Runs PrepareInterstitial once if asked; ShowInterstitial while an
+// interstitial is wished, until it reports the wish handled.
+void RunAdRequests();
+
+// ---------------------------------------------------------------------------
+// Cross-promotion
+
+// Chooses the promotion slots and loads their images; at start-up, after the
+// points are read and before the screens are made. Three slots, four on the
+// desktop simulator.
+void StartPromoRotator();
+// The image of promotion slot 0 to 3, or null when the slot is not filled.
+CIw2DImage* PromoImage(int32_t slot);
+// Opens the store page of the app in a slot: on iOS or Android that system's
+// page; on other systems the Android page, then the iOS page.
+void OpenPromo(int32_t slot);

@@ -54,6 +54,44 @@ bool AppendLine(char* out, size_t capacity, size_t* length, const char* key, int
     return true;
 }
 
+// The note holds "<value>\n<marker path>\n".
+constexpr uint32_t kNoteMax = 300;
+
+bool ReadPendingPoint(int32_t* value, char* marker, size_t size) {
+    s3eFile* file = s3eFileOpen(kPendingPointPath, "rb");
+    if (!file) return false;
+    char text[kNoteMax + 1];
+    const uint32_t length = s3eFileRead(text, 1, kNoteMax, file);
+    s3eFileClose(file);
+    text[length] = '\0';
+    char* lineEnd = std::strchr(text, '\n');
+    if (!lineEnd || text[0] < '0' || text[0] > '9') return false;
+    *lineEnd = '\0';
+    char* path = lineEnd + 1;
+    TrimLineEnd(path);
+    static const char kDocuments[] = "Documents/";
+    const size_t pathLength = std::strlen(path);
+    if (pathLength >= size || std::strncmp(path, kDocuments, sizeof kDocuments - 1) != 0) {
+        return false;
+    }
+    *value = ParseDecimal(text);
+    std::memcpy(marker, path, pathLength + 1);
+    return true;
+}
+
+void FinishPendingPoint() {
+    if (!s3eFileCheckExists(kPendingPointPath)) return;
+    int32_t value = 0;
+    char marker[kNoteMax];
+    if (ReadPendingPoint(&value, marker, sizeof marker) && s3eFileCheckExists(marker) &&
+        value > points) {
+        points = value;
+        // Kept for the next start while the points file cannot take the point.
+        if (!WritePoints()) return;
+    }
+    ClearPendingPoint();
+}
+
 }  // namespace
 
 int32_t ParseDecimal(const char* text) {
@@ -115,10 +153,12 @@ bool WriteSettings() {
 
 bool ReadPoints() {
     points = 0;
-    return ForEachPiece(kPointsPath, [](const char* piece) {
+    const bool read = ForEachPiece(kPointsPath, [](const char* piece) {
         // A blank line says nothing; it must not wipe the count.
         if (piece[0] != '\0') points = ParseDecimal(piece);
     });
+    FinishPendingPoint();
+    return read;
 }
 
 bool WritePoints() {
@@ -126,4 +166,20 @@ bool WritePoints() {
     size_t length = 0;
     if (!AppendLine(text, sizeof text, &length, "", points)) return false;
     return ReplaceFile(kPointsPath, text, static_cast<uint32_t>(length));
+}
+
+bool NotePendingPoint(int32_t value, const char* markerPath) {
+    if (!markerPath) return false;
+    char text[kNoteMax];
+    size_t length = 0;
+    if (!AppendLine(text, sizeof text, &length, "", value)) return false;
+    const size_t pathLength = std::strlen(markerPath);
+    if (length + pathLength + 1 > sizeof text) return false;
+    std::memcpy(text + length, markerPath, pathLength);
+    text[length + pathLength] = '\n';
+    return ReplaceFile(kPendingPointPath, text, static_cast<uint32_t>(length + pathLength + 1));
+}
+
+void ClearPendingPoint() {
+    if (s3eFileCheckExists(kPendingPointPath)) s3eFileDelete(kPendingPointPath);
 }

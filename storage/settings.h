@@ -23,8 +23,19 @@ bool ReadSettings();
 // intact) when it cannot be written.
 bool WriteSettings();
 // Sets points to 0, then to the value of the last non-empty line of the points file.
+// Then finishes a point a previous run left on its way (see NotePendingPoint).
 bool ReadPoints();
 bool WritePoints();
+
+// A point on its way. Recording a solve notes, before it creates the solved
+// marker, the points value the solve leaves and the marker's path; the note goes
+// once the points file holds that value. A run that dies between the marker and
+// the points file leaves the note behind, and the next ReadPoints raises points
+// to the noted value when the marker is there (the point was earned) and drops
+// the note either way: a point is never lost to a kill, nor counted twice.
+constexpr const char kPendingPointPath[] = "Documents/conf/points.pending";
+bool NotePendingPoint(int32_t value, const char* markerPath);
+void ClearPendingPoint();
 
 // The value of the leading decimal digits of text; 0 when it starts with anything
 // else. Never negative: saturates at INT32_MAX.

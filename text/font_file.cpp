@@ -54,9 +54,14 @@ bool ReadRecords(s3eFile* file, Staging& s) {
     const uint16_t pageCount = s.header[6], glyphCount = s.header[7];
     // Texture sizes divide every glyph rectangle.
     if (pageCount == 0 || glyphCount == 0 || texW == 0 || texH == 0) return false;
+    // The counts size the allocations below: a file too short to hold the records
+    // it announces is refused before anything is allocated for them.
+    const size_t records = static_cast<size_t>(pageCount) * kPageRecordBytes +
+                           static_cast<size_t>(glyphCount) * kGlyphRecordBytes;
+    const int32_t fileBytes = s3eFileGetSize(file);
+    if (fileBytes < 0 || static_cast<size_t>(fileBytes) < kHeaderBytes + records) return false;
 
-    s.raw = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(glyphCount) * kGlyphRecordBytes +
-                                              static_cast<size_t>(pageCount) * kPageRecordBytes));
+    s.raw = static_cast<uint8_t*>(std::malloc(records));
     s.pages = static_cast<SdfFontPage*>(std::calloc(pageCount, sizeof(SdfFontPage)));
     s.glyphs = static_cast<SdfGlyph*>(std::calloc(glyphCount, sizeof(SdfGlyph)));
     if (!s.raw || !s.pages || !s.glyphs) return false;

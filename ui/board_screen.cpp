@@ -1,59 +1,42 @@
-// The board screen's bookkeeping of progress: recording a solved puzzle and
-// saving the state files after each release.
+// The board screen's puzzle: opening and closing it, and the view's part in
+// saving and solving (the progress itself lives in puzzles/progress).
 #include "ui/board_screen.h"
 
-#include "puzzles/board_state.h"
-#include "storage/settings.h"
+#include "platform/iw2d.h"
+#include "ui/board_view.h"
 
-namespace {
-// A point was added but the points file could not be written yet; the next
-// check of a solved board tries again, so the point is not lost with the run.
-bool pointsUnsaved = false;
-}  // namespace
-
-bool BoardScreen::CheckAndRecordSolved() {
-    if (!board) return true;
-    // A board without clues (never loaded, or released) agrees with nothing; it
-    // must not earn a marker and a point.
-    const bool loaded = board->rows > 0 && board->cols > 0 && board->rowClues && board->colClues;
-    if (!loaded || VerifyBoard(board) != 0) {
-        board->solved = 0;
-        return true;
-    }
-    board->solved = 1;
-    FillCrossesOnSolve(board);
-    viewRect = fitRect;
-    bool created = false;
-    if (!EnsureSolvedMarker(kPlayerDataRoot, sizeClass, gridIndex, puzzleIndex, &created)) {
+bool BoardScreen::OpenPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex) {
+    if (!OpenPuzzleProgress(&progress, PuzzleAddress{sizeClass, gridIndex, puzzleIndex})) {
         return false;
     }
-    if (created) {
-        if (points < 0x7FFFFFFF) ++points;
-        pointsUnsaved = true;
-    }
-    if (pointsUnsaved && WritePoints()) pointsUnsaved = false;
-    return !pointsUnsaved;
+    activeTool = CellFilled;
+    moveScaleMode = 0;
+    legendShown = 0;
+    // Taps before the first frame already meet the fitted board.
+    StoreBoardLayout(this, LayoutBoardScreen(GetSurfaceWidth(), GetSurfaceHeight(), progress.board,
+                                             legendShown != 0));
+    viewRect = fitRect;
+    cellSize = ViewCellSize(viewRect, progress.board);
+    return true;
+}
+
+void BoardScreen::ClosePuzzle() {
+    ClosePuzzleProgress(&progress);
+}
+
+bool BoardScreen::CheckAndRecordSolved() {
+    const bool ok = ::CheckAndRecordSolved(&progress);
+    if (progress.board && progress.board->solved) viewRect = fitRect;
+    return ok;
 }
 
 bool BoardScreen::SaveDirtyState() {
-    if (!board) return true;
-    bool ok = true;
-    if (cellsDirty) {
-        // The check runs first so the saved cells include the X marks of a solve.
-        const bool recorded = CheckAndRecordSolved();
-        const bool saved = SaveCells(kPlayerDataRoot, sizeClass, gridIndex, puzzleIndex, board);
-        if (recorded && saved) {
-            cellsDirty = 0;
-        } else {
-            ok = false;
-        }
-    }
-    if (marksDirty) {
-        if (SaveMarks(kPlayerDataRoot, sizeClass, gridIndex, puzzleIndex, board)) {
-            marksDirty = 0;
-        } else {
-            ok = false;
-        }
-    }
+    const bool wasSolved = progress.board && progress.board->solved;
+    const bool ok = ::SaveDirtyState(&progress);
+    if (progress.board && progress.board->solved && !wasSolved) viewRect = fitRect;
     return ok;
+}
+
+bool BoardScreen::ClearAll() {
+    return ClearPuzzleProgress(&progress);
 }

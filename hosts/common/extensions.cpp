@@ -47,8 +47,21 @@ ExtensionState& Ext() {
     return state;
 }
 
-void AdEvent(const char* what) {
-    if (Ext().setup.onAd) Ext().setup.onAd(what);
+// Logs one call or event of an ad stand-in; gives result back, so a refused
+// call reads "... refused".
+s3eResult AdLog(const std::string& line, s3eResult result = S3E_RESULT_SUCCESS) {
+    if (Ext().setup.onAd) {
+        Ext().setup.onAd(result == S3E_RESULT_SUCCESS ? line : line + " refused");
+    }
+    return result;
+}
+
+std::string Num(uint64_t v) {
+    return std::to_string(v);
+}
+
+std::string Text(const char* text) {
+    return text ? std::string(text) : std::string("(null)");
 }
 
 // ===========================================================================
@@ -95,27 +108,28 @@ s3eResult OSExecExecuteURL(const char* address, s3eBool exitAfter) {
 
 // ===========================================================================
 // s3eGoogleAdMob stand-in: an ad loads (or fails) and closes by itself, each
-// reported in the pass after the call that started it.
+// reported in the pass after the call that started it, or when the script
+// says so (AdFill::Scripted).
 
 s3eResult AdMobRegister(int32_t kind, s3eCallback fn, void* userData) {
-    if (kind < 0 || kind > 2 || !fn) return S3E_RESULT_ERROR;
+    if (kind < 0 || kind > 2 || !fn) return AdLog("admob register " + Num(kind), S3E_RESULT_ERROR);
     Ext().adMobHandlers[kind] = Handler{fn, userData};
-    return S3E_RESULT_SUCCESS;
+    return AdLog("admob register " + Num(kind));
 }
 
-s3eResult AdMobSetAdUnit(const char* adUnit, int32_t) {
-    if (!adUnit) return S3E_RESULT_ERROR;
+s3eResult AdMobSetAdUnit(const char* adUnit, int32_t mode) {
+    std::string line = "admob unit " + Text(adUnit) + " " + std::to_string(mode);
+    if (!adUnit) return AdLog(line, S3E_RESULT_ERROR);
     Ext().adUnit = adUnit;
-    return S3E_RESULT_SUCCESS;
+    return AdLog(line);
 }
 
 s3eResult AdMobPrepareAd(s3eGoogleAdMobId* ad) {
-    if (!ad) return S3E_RESULT_ERROR;
+    if (!ad) return AdLog("admob prepare", S3E_RESULT_ERROR);
     s3eGoogleAdMobId id = Ext().nextAd++;
     Ext().ads[id] = AdState::Prepared;
     *ad = id;
-    AdEvent("prepare");
-    return S3E_RESULT_SUCCESS;
+    return AdLog("admob prepare " + Num(id));
 }
 
 AdState* FindAd(s3eGoogleAdMobId ad) {
@@ -124,37 +138,58 @@ AdState* FindAd(s3eGoogleAdMobId ad) {
 }
 
 s3eResult AdMobDestroyAd(s3eGoogleAdMobId ad) {
-    return Ext().ads.erase(ad) ? S3E_RESULT_SUCCESS : S3E_RESULT_ERROR;
+    return AdLog("admob destroy " + Num(ad),
+                 Ext().ads.erase(ad) ? S3E_RESULT_SUCCESS : S3E_RESULT_ERROR);
 }
 
 s3eResult AdMobLoadAd(s3eGoogleAdMobId ad) {
     AdState* state = FindAd(ad);
-    if (!state || *state != AdState::Prepared) return S3E_RESULT_ERROR;
+    if (!state || *state != AdState::Prepared) {
+        return AdLog("admob load " + Num(ad), S3E_RESULT_ERROR);
+    }
     *state = AdState::Loading;
-    Ext().deferred.push_back({Ext().setup.adFill ? S3E_GOOGLEADMOB_CALLBACK_AD_LOADED
-                                                 : S3E_GOOGLEADMOB_CALLBACK_AD_FAILED,
-                              ad});
-    return S3E_RESULT_SUCCESS;
+    AdFill fill = Ext().setup.adFill;
+    if (fill != AdFill::Scripted) {
+        Ext().deferred.push_back({fill == AdFill::Always ? S3E_GOOGLEADMOB_CALLBACK_AD_LOADED
+                                                         : S3E_GOOGLEADMOB_CALLBACK_AD_FAILED,
+                                  ad});
+    }
+    return AdLog("admob load " + Num(ad));
 }
 
 s3eResult AdMobShowAd(s3eGoogleAdMobId ad) {
     AdState* state = FindAd(ad);
     if (!state || *state != AdState::Loaded) {
-        AdEvent("none");
-        return S3E_RESULT_ERROR;
+        return AdLog("admob show " + Num(ad), S3E_RESULT_ERROR);
     }
     *state = AdState::Shown;
-    AdEvent("show");
-    // The player closes the ad at once.
-    Ext().deferred.push_back({S3E_GOOGLEADMOB_CALLBACK_AD_CLOSED, ad});
-    return S3E_RESULT_SUCCESS;
+    // Unless the script closes it, the player closes the ad at once.
+    if (Ext().setup.adFill != AdFill::Scripted) {
+        Ext().deferred.push_back({S3E_GOOGLEADMOB_CALLBACK_AD_CLOSED, ad});
+    }
+    return AdLog("admob show " + Num(ad));
 }
 
 s3eResult AdMobQueryAd(s3eGoogleAdMobId ad, uint8_t* loaded) {
     AdState* state = FindAd(ad);
-    if (!state || !loaded) return S3E_RESULT_ERROR;
+    if (!state || !loaded) return AdLog("admob query " + Num(ad), S3E_RESULT_ERROR);
     *loaded = *state == AdState::Loaded ? 1 : 0;
-    return S3E_RESULT_SUCCESS;
+    return AdLog("admob query " + Num(ad) + " " + Num(*loaded));
+}
+
+// Reports an event about an ad to the module, as the real service would.
+void DeliverAdMob(int32_t kind, s3eGoogleAdMobId ad) {
+    AdState* state = FindAd(ad);
+    if (!state) return;  // destroyed in the meantime
+    if (kind == S3E_GOOGLEADMOB_CALLBACK_AD_LOADED) *state = AdState::Loaded;
+    if (kind == S3E_GOOGLEADMOB_CALLBACK_AD_FAILED) *state = AdState::Prepared;
+    static const char* const kNames[] = {"loaded", "closed", "failed"};
+    AdLog(std::string("admob ") + kNames[kind] + " " + Num(ad));
+    Handler h = Ext().adMobHandlers[kind];
+    if (h.fn) {
+        s3eGoogleAdMobEvent event{ad};
+        h.fn(&event, h.userData);
+    }
 }
 
 // ===========================================================================
@@ -162,40 +197,40 @@ s3eResult AdMobQueryAd(s3eGoogleAdMobId ad, uint8_t* loaded) {
 // has started, when it has one to give.
 
 s3eResult ChartBoostRegister(int32_t kind, s3eCallback fn, void* userData) {
-    if (kind < 0 || kind >= 8 || !fn) return S3E_RESULT_ERROR;
+    std::string line = "chartboost register " + std::to_string(kind);
+    if (kind < 0 || kind >= 8 || !fn) return AdLog(line, S3E_RESULT_ERROR);
     Ext().chartBoostHandlers[kind] = Handler{fn, userData};
-    return S3E_RESULT_SUCCESS;
+    return AdLog(line);
 }
 
 s3eResult ChartBoostSetAppID(const char* appId) {
-    if (!appId) return S3E_RESULT_ERROR;
+    if (!appId) return AdLog("chartboost appid (null)", S3E_RESULT_ERROR);
     Ext().appId = appId;
-    return S3E_RESULT_SUCCESS;
+    return AdLog("chartboost appid " + Ext().appId);
 }
 
 s3eResult ChartBoostSetAppSignature(const char* signature) {
-    if (!signature) return S3E_RESULT_ERROR;
+    if (!signature) return AdLog("chartboost signature (null)", S3E_RESULT_ERROR);
     Ext().appSignature = signature;
-    return S3E_RESULT_SUCCESS;
+    return AdLog("chartboost signature " + Ext().appSignature);
 }
 
 s3eResult ChartBoostStartSession() {
-    if (Ext().appId.empty() || Ext().appSignature.empty()) return S3E_RESULT_ERROR;
+    if (Ext().appId.empty() || Ext().appSignature.empty()) {
+        return AdLog("chartboost start", S3E_RESULT_ERROR);
+    }
     Ext().sessionStarted = true;
-    return S3E_RESULT_SUCCESS;
+    return AdLog("chartboost start");
 }
 
-const char* ChartBoostLocation(int32_t) {
+const char* ChartBoostLocation(int32_t placement) {
+    AdLog("chartboost location " + std::to_string(placement));
     return "Default";
 }
 
 s3eResult ChartBoostShowInterstitial(const char* location) {
-    if (!location || !Ext().sessionStarted || !Ext().setup.adFill) {
-        AdEvent("none");
-        return S3E_RESULT_ERROR;
-    }
-    AdEvent("show");
-    return S3E_RESULT_SUCCESS;
+    bool ok = location && Ext().sessionStarted && Ext().setup.adFill != AdFill::Never;
+    return AdLog("chartboost show " + Text(location), ok ? S3E_RESULT_SUCCESS : S3E_RESULT_ERROR);
 }
 
 }  // namespace
@@ -259,28 +294,27 @@ bool AnswerDialog(int32_t button) {
     return true;
 }
 
+bool FinishAd(AdOutcome outcome) {
+    const AdState wanted = outcome == AdOutcome::Close ? AdState::Shown : AdState::Loading;
+    for (const auto& [id, state] : Ext().ads) {
+        if (state != wanted) continue;
+        DeliverAdMob(outcome == AdOutcome::Load   ? S3E_GOOGLEADMOB_CALLBACK_AD_LOADED
+                     : outcome == AdOutcome::Fail ? S3E_GOOGLEADMOB_CALLBACK_AD_FAILED
+                                                  : S3E_GOOGLEADMOB_CALLBACK_AD_CLOSED,
+                     id);
+        return true;
+    }
+    return false;
+}
+
 bool RunDeferredCallbacks() {
     // Only what was queued before this call: a handler may start another load,
     // whose outcome belongs to the pass after.
     std::deque<Deferred> now;
     now.swap(Ext().deferred);
-    bool any = false;
-    for (const Deferred& d : now) {
-        AdState* state = FindAd(d.ad);
-        if (!state) continue;  // destroyed in the meantime
-        if (d.kind == S3E_GOOGLEADMOB_CALLBACK_AD_LOADED) *state = AdState::Loaded;
-        if (d.kind == S3E_GOOGLEADMOB_CALLBACK_AD_FAILED) {
-            *state = AdState::Prepared;
-            AdEvent("none");
-        }
-        Handler h = Ext().adMobHandlers[d.kind];
-        if (h.fn) {
-            s3eGoogleAdMobEvent event{d.ad};
-            h.fn(&event, h.userData);
-        }
-        any = true;
-    }
-    return any;
+    for (const Deferred& d : now)
+        DeliverAdMob(d.kind, d.ad);
+    return !now.empty();
 }
 
 std::string Cp1251ToUtf8(const char* text) {

@@ -21,20 +21,25 @@ struct DialogBox {
     std::vector<std::string> buttons;
 };
 
+// Where the ad stand-ins' ads come from: each load succeeds, each fails, or
+// each waits for FinishAd (a load until Load or Fail, a shown ad until Close).
+enum class AdFill { Always, Never, Scripted };
+
 struct ExtensionSetup {
     bool dialog = true;
     bool osExec = true;
     bool adMob = false;
     bool chartBoost = false;
-    // Whether the ad stand-ins have an ad to give; without one every load fails.
-    bool adFill = true;
+    AdFill adFill = AdFill::Always;
 
     // A box was asked for. The host shows it later and answers with AnswerDialog.
     std::function<void(const DialogBox&)> onDialog;
     // Opens an address; false when it could not be opened.
     std::function<bool(const std::string& address)> onLink;
-    // Something an ad service showed or failed to show: "prepare", "show" or "none".
-    std::function<void(const char* event)> onAd;
+    // One line per call into an ad stand-in and per event it reports, such as
+    // "admob prepare 1", "admob loaded 1", "admob show 1 refused",
+    // "chartboost show Default".
+    std::function<void(const std::string& line)> onAd;
 };
 
 // Registers the chosen tables for s3eExtGetHash and forgets every handler,
@@ -49,6 +54,13 @@ int OpenDialogCount();
 // Answers the oldest open dialog: the module's answer handler gets {id, button}.
 // Call only between passes (inside a yield). False when no dialog is open.
 bool AnswerDialog(int32_t button);
+
+enum class AdOutcome { Load, Fail, Close };
+// With AdFill::Scripted: the oldest ad that is loading finishes loading (Load)
+// or fails (Fail), or the oldest one shown is closed (Close); the module's
+// handler hears of it now. Call only between passes. False when no ad is in
+// that state.
+bool FinishAd(AdOutcome outcome);
 
 // Delivers what the ad stand-ins hold back for the next pass (an ad finished
 // loading, failed, or was closed). Hosts call it at the start of every yield;

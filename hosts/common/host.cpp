@@ -65,12 +65,25 @@ namespace {
 // ===========================================================================
 // Shared state
 
+// A pointer step held back for a later update.
+struct PointerStep {
+    enum Kind { Down, Move, Up } kind;
+    int32_t x, y;
+};
+
 struct Pointer {
     bool down = false;
     bool pressed = false;   // latched until the next update
     bool released = false;  // latched until the next update
     int32_t x = 0, y = 0;
     int32_t state = 0;  // what the game sees since the last update
+    // A press that came after a release the game has not seen yet waits for
+    // the next update, with every step after it: in one update the release
+    // would be read at the new press's position and the earlier tap lost.
+    // Steps wait in `waiting` while their update is under way, and are
+    // `ready` to be applied when the next one begins.
+    std::vector<PointerStep> waiting;
+    std::vector<PointerStep> ready;
 };
 
 struct Touch {
@@ -103,6 +116,8 @@ struct HostState {
     std::map<std::pair<std::string, std::string>, std::string> config;
     std::map<uint32_t, std::vector<unsigned char>> extensions;
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    StorageFaults faults;
+    int64_t writes = 0;
 };
 
 HostState& State() {
@@ -116,6 +131,10 @@ void Log(const char* kind, const char* text) {
     } else {
         std::fprintf(stderr, "%s %s\n", kind, text);
     }
+}
+
+void DocumentsChanged() {
+    if (State().setup.hooks.documentsChanged) State().setup.hooks.documentsChanged();
 }
 
 bool MakeDirs(const std::string& path) {
@@ -143,9 +162,14 @@ struct ListHandle {
     DIR* dir;
 };
 
+bool ReadOnly() {
+    return State().faults.readOnlyDocuments;
+}
+
 s3eFile* FileOpen(const char* path, const char* mode) {
     if (!path || !mode) return nullptr;
     bool write = std::strchr(mode, 'w') || std::strchr(mode, 'a') || std::strchr(mode, '+');
+    if (write && ReadOnly()) return nullptr;
     std::string real = ResolvePath(path, write);
     if (real.empty()) return nullptr;
     char m[4] = {0, 'b', 0, 0};
@@ -170,7 +194,21 @@ uint32_t FileWrite(const void* buffer, uint32_t itemSize, uint32_t itemCount, s3
     if (!file || !buffer || itemSize == 0) return 0;
     auto* h = reinterpret_cast<FileHandle*>(file);
     if (!h->writable) return 0;
-    return static_cast<uint32_t>(std::fwrite(buffer, itemSize, itemCount, h->fp));
+    HostState& s = State();
+    ++s.writes;
+    if (s.faults.failWrites || s.writes == s.faults.failWriteNumber) return 0;
+    const uint64_t bytes = static_cast<uint64_t>(itemSize) * itemCount;
+    if (s.faults.diskFreeBytes >= 0 && bytes > static_cast<uint64_t>(s.faults.diskFreeBytes)) {
+        // A full disk: what fits lands in the file, the rest is refused.
+        const size_t fits = static_cast<size_t>(s.faults.diskFreeBytes);
+        s.faults.diskFreeBytes = 0;
+        std::fwrite(buffer, 1, fits, h->fp);
+        return static_cast<uint32_t>(fits / itemSize);
+    }
+    const size_t done = std::fwrite(buffer, itemSize, itemCount, h->fp);
+    if (s.faults.diskFreeBytes >= 0)
+        s.faults.diskFreeBytes -= static_cast<int64_t>(done * itemSize);
+    return static_cast<uint32_t>(done);
 }
 
 char* FileReadString(char* buffer, uint32_t max, s3eFile* file) {
@@ -191,6 +229,8 @@ s3eResult FileClose(s3eFile* file) {
     if (!file) return S3E_RESULT_ERROR;
     auto* h = reinterpret_cast<FileHandle*>(file);
     int rc = std::fclose(h->fp);
+    // Only writable files lie in the player's data.
+    if (h->writable) DocumentsChanged();
     delete h;
     return rc == 0 ? S3E_RESULT_SUCCESS : S3E_RESULT_ERROR;
 }
@@ -212,20 +252,22 @@ s3eBool FileCheckExists(const char* path) {
 
 s3eResult FileMakeDirectory(const char* path) {
     std::string real = ResolvePath(path, true);
-    if (real.empty()) return S3E_RESULT_ERROR;
-    return MakeDirs(real) ? S3E_RESULT_SUCCESS : S3E_RESULT_ERROR;
+    if (real.empty() || ReadOnly() || !MakeDirs(real)) return S3E_RESULT_ERROR;
+    DocumentsChanged();
+    return S3E_RESULT_SUCCESS;
 }
 
 s3eResult FileDelete(const char* path) {
     std::string real = ResolvePath(path, true);
-    if (real.empty()) return S3E_RESULT_ERROR;
-    return std::remove(real.c_str()) == 0 ? S3E_RESULT_SUCCESS : S3E_RESULT_ERROR;
+    if (real.empty() || ReadOnly() || std::remove(real.c_str()) != 0) return S3E_RESULT_ERROR;
+    DocumentsChanged();
+    return S3E_RESULT_SUCCESS;
 }
 
 s3eResult FileRename(const char* src, const char* dest) {
     std::string a = ResolvePath(src, true);
     std::string b = ResolvePath(dest, true);
-    if (a.empty() || b.empty()) return S3E_RESULT_ERROR;
+    if (a.empty() || b.empty() || ReadOnly() || State().faults.failRename) return S3E_RESULT_ERROR;
     if (std::rename(a.c_str(), b.c_str()) != 0) return S3E_RESULT_ERROR;
     // Make the new directory entry durable too.
     std::string dir = b.substr(0, b.find_last_of('/'));
@@ -234,6 +276,7 @@ s3eResult FileRename(const char* src, const char* dest) {
         fsync(fd);
         close(fd);
     }
+    DocumentsChanged();
     return S3E_RESULT_SUCCESS;
 }
 
@@ -274,11 +317,47 @@ s3eResult FileListClose(s3eFileList* list) {
 // ===========================================================================
 // Pointer and keys
 
+void ApplyPointerStep(Pointer& p, const PointerStep& step) {
+    p.x = step.x;
+    p.y = step.y;
+    if (step.kind == PointerStep::Down) {
+        if (!p.down) p.pressed = true;
+        p.down = true;
+    } else if (step.kind == PointerStep::Up) {
+        if (p.down) p.released = true;
+        p.down = false;
+    }
+}
+
+// Applies a step now, or keeps it waiting behind earlier ones, or behind a
+// release the game has not read yet when it is a press.
+void PointerStepArrived(const PointerStep& step) {
+    Pointer& p = State().pointer;
+    const bool blocked = step.kind == PointerStep::Down && p.released && !p.down;
+    if (blocked || !p.waiting.empty() || !p.ready.empty()) {
+        p.waiting.push_back(step);
+    } else {
+        ApplyPointerStep(p, step);
+    }
+}
+
 s3eResult PointerUpdate() {
     Pointer& p = State().pointer;
+    // The steps held back at the last update come first, up to the next
+    // press that follows a release.
+    std::vector<PointerStep> ready;
+    ready.swap(p.ready);
+    size_t i = 0;
+    for (; i < ready.size(); ++i) {
+        if (ready[i].kind == PointerStep::Down && p.released && !p.down) break;
+        ApplyPointerStep(p, ready[i]);
+    }
+    p.waiting.insert(p.waiting.begin(), ready.begin() + static_cast<std::ptrdiff_t>(i),
+                     ready.end());
     p.state = (p.down ? S3E_POINTER_STATE_DOWN : 0) | (p.pressed ? S3E_POINTER_STATE_PRESSED : 0) |
               (p.released ? S3E_POINTER_STATE_RELEASED : 0);
     p.pressed = p.released = false;
+    p.ready.swap(p.waiting);
     return S3E_RESULT_SUCCESS;
 }
 
@@ -432,6 +511,15 @@ bool ConfigureHost(const HostSetup& setup) {
     return setup.documentsDir.empty() || MakeDirs(setup.documentsDir);
 }
 
+void SetStorageFaults(const StorageFaults& faults) {
+    State().faults = faults;
+    State().writes = 0;
+}
+
+int64_t StorageWriteCount() {
+    return State().writes;
+}
+
 std::string ResolvePath(const char* gamePath, bool forWriting) {
     if (!gamePath || !*gamePath || gamePath[0] == '/') return {};
     // Reject "..", "." and empty components: the game never builds them.
@@ -499,25 +587,20 @@ void RegisterServices(ServiceRegistry& r) {
     r.Add("s3eDebugOutputString", reinterpret_cast<void*>(&DebugOutputString));
 }
 
+bool PointerStepsWaiting() {
+    return !State().pointer.waiting.empty() || !State().pointer.ready.empty();
+}
+
 void PointerDown(int32_t x, int32_t y) {
-    Pointer& p = State().pointer;
-    p.x = x;
-    p.y = y;
-    if (!p.down) p.pressed = true;
-    p.down = true;
+    PointerStepArrived({PointerStep::Down, x, y});
 }
 
 void PointerMove(int32_t x, int32_t y) {
-    State().pointer.x = x;
-    State().pointer.y = y;
+    PointerStepArrived({PointerStep::Move, x, y});
 }
 
 void PointerUp(int32_t x, int32_t y) {
-    Pointer& p = State().pointer;
-    p.x = x;
-    p.y = y;
-    if (p.down) p.released = true;
-    p.down = false;
+    PointerStepArrived({PointerStep::Up, x, y});
 }
 
 void TouchDown(int32_t slot, int32_t x, int32_t y) {
@@ -549,6 +632,11 @@ void KeyUp(int32_t key) {
     k.down = false;
 }
 
+void KeyLost(int32_t key) {
+    if (key < 0 || key >= S3E_KEY_COUNT) return;
+    State().keys[key].down = false;
+}
+
 void RequestQuit() {
     State().quit = true;
 }
@@ -557,6 +645,11 @@ bool QuitRequested() {
 }
 int32_t ExitCode() {
     return State().exitCode;
+}
+
+void SetDevice(int32_t os, int32_t language) {
+    State().setup.os = os;
+    State().setup.language = language;
 }
 
 void SetSurfaceSize(int32_t width, int32_t height) {

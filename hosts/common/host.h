@@ -43,6 +43,10 @@ struct HostHooks {
     uint64_t (*timerUtc)() = nullptr;
     // One line of diagnostics from the module (kind: "warning").
     void (*log)(const char* kind, const char* text) = nullptr;
+    // The player's data changed and is complete: a written file was closed, or
+    // a file was renamed or deleted, or a folder made. A host whose storage is
+    // not durable by itself persists it from here (not inside this call).
+    void (*documentsChanged)() = nullptr;
 };
 
 struct HostSetup {
@@ -60,6 +64,23 @@ bool ConfigureHost(const HostSetup& setup);
 // Adds every s3e service of the shared implementation to the registry.
 void RegisterServices(ServiceRegistry& registry);
 
+// ---------------------------------------------------------------------------
+// Storage faults on purpose, for tests and the headless host's options. They
+// apply to the file services from the moment they are set (ConfigureHost clears
+// them); counts start again with every SetStorageFaults.
+struct StorageFaults {
+    bool failWrites = false;         // every s3eFileWrite fails and writes nothing
+    int64_t failWriteNumber = 0;     // when > 0, only that s3eFileWrite (1 = the next) fails
+    bool failRename = false;         // every s3eFileRename fails
+    int64_t diskFreeBytes = -1;      // when >= 0, bytes the disk still takes: a write that
+                                     // needs more stores what fits and fails
+    bool readOnlyDocuments = false;  // nothing under "Documents" can be created, written,
+                                     // renamed or deleted
+};
+void SetStorageFaults(const StorageFaults& faults);
+// s3eFileWrite calls since the faults were last set.
+int64_t StorageWriteCount();
+
 // Maps a game path to a path on this machine; empty when the path is unsafe
 // (absolute, "..", empty components) or would write into the read-only root.
 std::string ResolvePath(const char* gamePath, bool forWriting);
@@ -70,11 +91,17 @@ std::string ResolvePath(const char* gamePath, bool forWriting);
 void PointerDown(int32_t x, int32_t y);
 void PointerMove(int32_t x, int32_t y);
 void PointerUp(int32_t x, int32_t y);
+// A press that followed a release within one update waits for the next one;
+// true while such steps wait (the host must not sleep on them).
+bool PointerStepsWaiting();
 void TouchDown(int32_t slot, int32_t x, int32_t y);
 void TouchMove(int32_t slot, int32_t x, int32_t y);
 void TouchUp(int32_t slot);
 void KeyDown(int32_t key);
 void KeyUp(int32_t key);
+// The key is up, with no release for the game to act on: one let go while a
+// dialog had the keyboard.
+void KeyLost(int32_t key);
 
 // ---------------------------------------------------------------------------
 // Device and surface.
@@ -83,6 +110,8 @@ bool QuitRequested();
 // The value the module set with s3eDeviceSetInt(15, result); -1 until set.
 int32_t ExitCode();
 void SetSurfaceSize(int32_t width, int32_t height);
+// Changes the device facts the module reads (tests that simulate another device).
+void SetDevice(int32_t os, int32_t language);
 // Calls the module's handlers registered for the event (1 size change, 2 other).
 void RaiseSurfaceEvent(int32_t event);
 void SetConfigString(const std::string& group, const std::string& name, const std::string& value);

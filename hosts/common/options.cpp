@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "hosts/common/script.h"
+#include "hosts/common/host.h"
 #include "platform/s3e.h"
 
 namespace host {
@@ -80,6 +80,31 @@ std::string ExecutableDir() {
     std::string path(buf, static_cast<size_t>(n));
     size_t slash = path.find_last_of('/');
     return slash == std::string::npos || slash == 0 ? std::string(".") : path.substr(0, slash);
+}
+
+bool ParseStartScreenName(const std::string& text) {
+    return text == "main" || text == "sizes" || text == "puzzles" || text == "board";
+}
+
+bool ParsePuzzleAddress(const std::string& text) {
+    int parts = 0;
+    size_t start = 0;
+    for (;;) {
+        size_t end = text.find('/', start);
+        std::string part = text.substr(start, end == std::string::npos ? end : end - start);
+        if (part.empty() || part.size() > 5 ||
+            part.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        if (++parts > 3) return false;
+        if (end == std::string::npos) return true;
+        start = end + 1;
+    }
+}
+
+void ApplyStartScreen(const StartScreen& start) {
+    if (start.screen.empty()) return;
+    SetConfigString("nonogram", "StartScreen", start.screen);
+    SetConfigString("nonogram", "StartPuzzle", start.puzzle);
 }
 
 }  // namespace host

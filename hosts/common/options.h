@@ -7,6 +7,9 @@
 
 namespace host {
 
+// The largest side of a surface the hosts accept.
+constexpr int32_t kMaxSurfaceSide = 8192;
+
 constexpr int32_t kLanguageEnglish = 2;
 constexpr int32_t kLanguageRussian = 16;
 
@@ -22,6 +25,19 @@ bool ParseLanguage(const std::string& text, int32_t* language);
 int32_t LanguageOfLocale(const char* localeName);
 // The device language from LC_ALL, LC_MESSAGES or LANG, the first one set.
 int32_t LanguageFromEnvironment();
+
+// The debug start screen both hosts offer (--screen main|sizes|puzzles|board
+// with --puzzle CLASS[/GRID[/INDEX]]), for screenshots and tests. The game
+// reads it from its configuration: "nonogram"/"StartScreen" and "StartPuzzle".
+struct StartScreen {
+    std::string screen;
+    std::string puzzle;
+};
+bool ParseStartScreenName(const std::string& text);
+// One to three decimal numbers separated by "/".
+bool ParsePuzzleAddress(const std::string& text);
+// Hands the start screen to the game; call after ConfigureHost.
+void ApplyStartScreen(const StartScreen& start);
 
 // The folder of the running executable (no trailing slash), or "." when unknown.
 std::string ExecutableDir();

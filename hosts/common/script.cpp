@@ -135,6 +135,24 @@ bool LineParser::Parse(std::string* why) {
         }
         Add({Act(A::TouchUp, 1)});
         Add({Act(A::Release, v[4], v[5])});
+    } else if (cmd == "finger") {
+        // One finger's own step, so tests can lift the fingers of a pinch in
+        // either order. Slot 0 is the primary pointer as well.
+        const std::string what = args_.size() > 1 ? args_[1] : std::string();
+        if (what != "down" && what != "move" && what != "up") {
+            *why = "finger takes down, move or up, then SLOT X Y";
+            return false;
+        }
+        const std::vector<std::string> rest(args_.begin() + 1, args_.end());
+        const int32_t lo[] = {0, -kMaxCoordinate, -kMaxCoordinate};
+        const int32_t hi[] = {S3E_POINTER_TOUCH_MAX - 1, kMaxCoordinate, kMaxCoordinate};
+        if (!LineParser(rest, line_, script_).Ints(3, 0, lo, hi, v, why)) return false;
+        const bool primary = v[0] == 0;
+        if (what == "down")
+            Add({primary ? Act(A::Press, v[1], v[2]) : Act(A::TouchDown, v[0], v[1], v[2])});
+        if (what == "move")
+            Add({primary ? Act(A::Move, v[1], v[2]) : Act(A::TouchMove, v[0], v[1], v[2])});
+        if (what == "up") Add({primary ? Act(A::Release, v[1], v[2]) : Act(A::TouchUp, v[0])});
     } else if (cmd == "key") {
         if (args_.size() != 2) {
             *why = "key takes one name: escape, back, backspace, delete, f1 or ctrl+z";
@@ -158,6 +176,20 @@ bool LineParser::Parse(std::string* why) {
         const int32_t lo[] = {-1}, hi[] = {2};
         if (!Ints(1, 0, lo, hi, v, why)) return false;
         Add({Act(A::Answer, v[0])});
+    } else if (cmd == "ad") {
+        static const struct {
+            const char* name;
+            AdOutcome outcome;
+        } kOutcomes[] = {
+            {"load", AdOutcome::Load}, {"fail", AdOutcome::Fail}, {"close", AdOutcome::Close}};
+        for (const auto& o : kOutcomes) {
+            if (args_.size() == 2 && args_[1] == o.name) {
+                Add({Act(A::Ad, static_cast<int32_t>(o.outcome))});
+                return true;
+            }
+        }
+        *why = "ad takes one of load, fail or close";
+        return false;
     } else if (cmd == "resize") {
         const int32_t lo[] = {0, 0}, hi[] = {kMaxSurfaceSide, kMaxSurfaceSide};
         if (!Ints(2, 0, lo, hi, v, why)) return false;
@@ -272,6 +304,14 @@ bool ScriptPlayer::Apply(const ScriptAction& act, std::string* why) {
             if (AnswerDialog(act.a)) return true;
             *why = "answer: no dialog is open";
             return false;
+        case A::Ad: {
+            static const char* const kWhat[] = {"ad load: no ad is loading",
+                                                "ad fail: no ad is loading",
+                                                "ad close: no ad is shown"};
+            if (FinishAd(static_cast<AdOutcome>(act.a))) return true;
+            *why = kWhat[act.a];
+            return false;
+        }
         case A::Resize:
             if (effects_.resize && !effects_.resize(act.a, act.b, why)) return false;
             SetSurfaceSize(act.a, act.b);

@@ -3,14 +3,17 @@
 // one pass at each yield. Lines (a '#' starts a comment):
 //   tap X Y | press X Y | move X Y | release X Y
 //   drag X1 Y1 X2 Y2 [STEPS] | pinch AX0 AY0 AX1 AY1 BX0 BY0 BX1 BY1 [STEPS]
+//   finger down|move|up SLOT X Y (one finger; slot 0 is the primary pointer)
 //   key escape|back|backspace|delete|f1|ctrl+z | answer BUTTON | resize W H
-//   wait MS | shot FILE.png | quit
+//   ad load|fail|close | wait MS | shot FILE.png | quit
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "hosts/common/options.h"
 
 namespace host {
 
@@ -27,6 +30,7 @@ struct ScriptAction {
         KeyDown,    // a = key code
         KeyUp,      // a = key code
         Answer,     // a = button
+        Ad,         // a = AdOutcome: the ad stand-ins' loading or shown ad
         Resize,     // a = width, b = height
         Wait,       // a = milliseconds
         Shot,       // path
@@ -50,7 +54,6 @@ struct Script {
 };
 
 constexpr int32_t kDefaultDragSteps = 10;
-constexpr int32_t kMaxSurfaceSide = 8192;
 
 // Parses a whole script. On a bad line gives false and "NAME:LINE: what is wrong".
 bool ParseScript(const std::string& text, const std::string& name, Script* script,

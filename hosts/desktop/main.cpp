@@ -26,6 +26,9 @@ const char kUsage[] =
     "  --os ios|android|desktop   device operating system to simulate (default desktop)\n"
     "  --lang ru|en      device language (default: from the locale)\n"
     "  --data DIR        game data (default: <program folder>/../data)\n"
+    "  --module FILE     the game module (default: <program folder>/../lib/libnonogram.so)\n"
+    "  --screen main|sizes|puzzles|board   start on that screen (with --puzzle)\n"
+    "  --puzzle C[/G[/I]]  size class, grid index and puzzle index for --screen\n"
     "The player's data lives in $XDG_DATA_HOME/nonogram (or ~/.local/share/nonogram).\n";
 
 struct Options {
@@ -33,6 +36,8 @@ struct Options {
     int32_t os = S3E_OS_ID_DESKTOP;
     int32_t language = host::kLanguageEnglish;
     std::string dataDir;
+    std::string modulePath;
+    host::StartScreen start;
 };
 
 struct Desktop {
@@ -252,7 +257,12 @@ void Yield(int32_t ms) {
         // inside the call that asked for it.
         host::DialogBox box = g.dialogs.front();
         g.dialogs.pop_front();
-        host::AnswerDialog(PresentDialog(box));
+        const int32_t answer = PresentDialog(box);
+        // The box took the keys' releases (the Escape that asked "Quit?" goes
+        // up in it): none of them may look held, or its next press is lost.
+        for (int32_t key = 0; key < S3E_KEY_COUNT; ++key)
+            host::KeyLost(key);
+        host::AnswerDialog(answer);
         return;
     }
     SDL_Event e;
@@ -295,6 +305,14 @@ int ParseOptions(int argc, char** argv, Options* o) {
             ok = host::ParseLanguage(v, &o->language);
         } else if (a == "--data") {
             o->dataDir = v;
+        } else if (a == "--module") {
+            o->modulePath = v;
+        } else if (a == "--screen") {
+            ok = host::ParseStartScreenName(v);
+            o->start.screen = v;
+        } else if (a == "--puzzle") {
+            ok = host::ParsePuzzleAddress(v);
+            o->start.puzzle = v;
         } else {
             std::fprintf(stderr, "nonogram: unknown option %s (see --help)\n", a.c_str());
             return 2;
@@ -305,6 +323,7 @@ int ParseOptions(int argc, char** argv, Options* o) {
         }
     }
     if (o->dataDir.empty()) o->dataDir = host::ExecutableDir() + "/../data";
+    if (o->modulePath.empty()) o->modulePath = host::ExecutableDir() + "/../lib/libnonogram.so";
     return 0;
 }
 
@@ -358,7 +377,7 @@ int main(int argc, char** argv) {
     Options o;
     if (int rc = ParseOptions(argc, argv, &o)) return rc < 0 ? 0 : rc;
 
-    const std::string modulePath = host::ExecutableDir() + "/../lib/libnonogram.so";
+    const std::string& modulePath = o.modulePath;
     void* module = dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {
         std::fprintf(stderr, "nonogram: cannot load the game module: %s\n", dlerror());
@@ -385,9 +404,15 @@ int main(int argc, char** argv) {
         dlclose(module);
         return 1;
     }
+    host::ApplyStartScreen(o.start);
     host::ExtensionSetup ext;
     ext.onDialog = [](const host::DialogBox& box) { g.dialogs.push_back(box); };
-    ext.onLink = [](const std::string& address) { return SDL_OpenURL(address.c_str()) == 0; };
+    // SDL hands the address to the system's opener (xdg-open on Linux).
+    ext.onLink = [](const std::string& address) {
+        if (SDL_OpenURL(address.c_str()) == 0) return true;
+        std::fprintf(stderr, "warning cannot open %s: %s\n", address.c_str(), SDL_GetError());
+        return false;
+    };
     host::InstallExtensions(ext);
 
     host::ServiceRegistry registry;

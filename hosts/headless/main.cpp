@@ -3,7 +3,7 @@
 // virtual clock, scripted input and storage in a folder of its own. It prints
 // one line per thing a player could see, which tests and benchmarks read:
 //   frame N WxH drawcalls=D | dialog ID "title" "message" "button"... |
-//   link URL | ad prepare|show|none | warning TEXT
+//   link URL | ad admob|chartboost CALL... | warning TEXT
 #include <GLES2/gl2.h>
 #include <SDL.h>
 #include <stdlib.h>
@@ -42,13 +42,23 @@ const char kUsage[] =
     "  --storage DIR     the player's data folder (default: a fresh temporary one)\n"
     "  --keep            keep the temporary data folder and print where it is\n"
     "  --data DIR        game data (default: <program folder>/../data)\n"
+    "  --screen main|sizes|puzzles|board   start on that screen (with --puzzle)\n"
+    "  --puzzle C[/G[/I]]  size class, grid index and puzzle index for --screen\n"
     "  --utc MS          calendar time at start, in ms (default 1700000000000)\n"
     "  --without dialog|osexec|admob|chartboost   leave that extension out\n"
-    "  --ad-fill yes|no  whether the ad services have ads to give (default yes)\n"
+    "  --ad-fill yes|no|script   whether the ad services have ads to give (default\n"
+    "                    yes); script: each ad loads, fails and closes on the\n"
+    "                    script's ad lines\n"
+    "Storage faults on purpose:\n"
+    "  --fail-writes all|N   every file write fails, or only the N-th (1 = the first)\n"
+    "  --fail-rename     every rename fails\n"
+    "  --disk-full BYTES the disk takes only BYTES more; a write beyond is cut short\n"
+    "  --readonly-storage  nothing in the player's folder can be written or removed\n"
     "Script lines ('#' starts a comment):\n"
     "  tap X Y | press X Y | move X Y | release X Y | drag X1 Y1 X2 Y2 [STEPS]\n"
-    "  pinch AX0 AY0 AX1 AY1 BX0 BY0 BX1 BY1 [STEPS] | key escape|back|backspace|delete|f1|ctrl+z\n"
-    "  answer BUTTON | resize W H | wait MS | shot FILE.png | quit\n";
+    "  pinch AX0 AY0 AX1 AY1 BX0 BY0 BX1 BY1 [STEPS] | finger down|move|up SLOT X Y\n"
+    "  key escape|back|backspace|delete|f1|ctrl+z\n"
+    "  answer BUTTON | ad load|fail|close | resize W H | wait MS | shot FILE.png | quit\n";
 
 struct Options {
     std::string scriptPath;
@@ -58,14 +68,18 @@ struct Options {
     std::string storage;
     bool keep = false;
     std::string dataDir;
+    host::StartScreen start;
     uint64_t utcMs = kDefaultUtcMs;
     host::ExtensionSetup extensions;
+    host::StorageFaults faults;
 };
 
 // Process-wide state the service hooks reach (they are plain function pointers).
 struct Headless {
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
+    GLuint framebuffer = 0, target = 0;  // what the game draws into
+    int32_t targetWidth = 0, targetHeight = 0;
     int32_t width = 0, height = 0;  // the surface size the game is told
     uint64_t clockMs = 0;
     uint64_t utcMs = 0;
@@ -107,13 +121,12 @@ void Show(int32_t drawCalls) {
     Say("frame " + std::to_string(g.frames) + " " + std::to_string(g.width) + "x" +
         std::to_string(g.height) + " drawcalls=" + std::to_string(drawCalls));
     if (g.keepPixels) {
-        int w = 0, h = 0;
-        SDL_GL_GetDrawableSize(g.window, &w, &h);
+        const int32_t w = g.targetWidth, h = g.targetHeight;
         g.pixels.assign(static_cast<size_t>(w) * static_cast<size_t>(h) * 4, 0);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, g.pixels.data());
         // Only the part the game was told about counts (a zero-sized surface
-        // still has a one-pixel GL surface).
+        // still has a one-pixel target).
         g.pixelsWidth = std::min(w, g.width);
         g.pixelsHeight = std::min(h, g.height);
         if (g.pixelsWidth < w) {
@@ -139,23 +152,39 @@ uint64_t TimerUtc() {
 // GL surface
 
 SDL_Window* MakeWindow(int32_t width, int32_t height) {
-    // GL needs at least one pixel; the game is told the real size.
     return SDL_CreateWindow("nonogram-headless", 0, 0, std::max(width, 1), std::max(height, 1),
                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
 }
 
-bool Resize(int32_t width, int32_t height, std::string* error) {
-    // The offscreen driver's GL surface keeps its size, so a new window takes
-    // over the same context (textures and programs survive).
-    SDL_Window* next = MakeWindow(width, height);
-    if (!next || SDL_GL_MakeCurrent(next, g.context) != 0) {
-        *error = std::string("cannot resize the GL surface: ") + SDL_GetError();
-        if (next) SDL_DestroyWindow(next);
-        SDL_GL_MakeCurrent(g.window, g.context);
+// The offscreen driver cannot resize its GL surface, so the game draws into a
+// framebuffer object of the surface's current size instead; the engine never
+// binds another framebuffer, so this one stays the target.
+bool SizeTarget(int32_t width, int32_t height, std::string* error) {
+    // GL needs at least one pixel; the game is told the real size.
+    const GLsizei w = std::max(width, 1), h = std::max(height, 1);
+    if (!g.framebuffer) {
+        glGenFramebuffers(1, &g.framebuffer);
+        glGenTextures(1, &g.target);
+    }
+    glBindTexture(GL_TEXTURE_2D, g.target);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, g.framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, g.target, 0);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        *error = "cannot make a " + std::to_string(w) + "x" + std::to_string(h) +
+                 " framebuffer to draw into";
         return false;
     }
-    SDL_DestroyWindow(g.window);
-    g.window = next;
+    g.targetWidth = w;
+    g.targetHeight = h;
+    return true;
+}
+
+bool Resize(int32_t width, int32_t height, std::string* error) {
+    if (!SizeTarget(width, height, error)) return false;
     g.width = width;
     g.height = height;
     return true;
@@ -180,6 +209,18 @@ bool ParseUtc(const std::string& text, uint64_t* out) {
     return true;
 }
 
+// Decimal digits only, at most 18 of them.
+bool ParseCount(const std::string& text, int64_t* value) {
+    if (text.empty() || text.size() > 18) return false;
+    int64_t v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    *value = v;
+    return true;
+}
+
 // Gives 0 to go on, else the exit status.
 int ParseOptions(int argc, char** argv, Options* o) {
     o->language = host::LanguageFromEnvironment();
@@ -192,6 +233,10 @@ int ParseOptions(int argc, char** argv, Options* o) {
         }
         if (a == "--keep") {
             o->keep = true;
+            continue;
+        }
+        if (a == "--fail-rename" || a == "--readonly-storage") {
+            (a == "--fail-rename" ? o->faults.failRename : o->faults.readOnlyDocuments) = true;
             continue;
         }
         if (i + 1 >= argc) {
@@ -212,6 +257,12 @@ int ParseOptions(int argc, char** argv, Options* o) {
             o->storage = v;
         } else if (a == "--data") {
             o->dataDir = v;
+        } else if (a == "--screen") {
+            ok = host::ParseStartScreenName(v);
+            o->start.screen = v;
+        } else if (a == "--puzzle") {
+            ok = host::ParsePuzzleAddress(v);
+            o->start.puzzle = v;
         } else if (a == "--utc") {
             ok = ParseUtc(v, &o->utcMs);
         } else if (a == "--without") {
@@ -223,9 +274,17 @@ int ParseOptions(int argc, char** argv, Options* o) {
                                               : nullptr;
             ok = which != nullptr;
             if (ok) *which = false;
+        } else if (a == "--fail-writes") {
+            o->faults.failWrites = v == "all";
+            ok = o->faults.failWrites ||
+                 (ParseCount(v, &o->faults.failWriteNumber) && o->faults.failWriteNumber > 0);
+        } else if (a == "--disk-full") {
+            ok = ParseCount(v, &o->faults.diskFreeBytes);
         } else if (a == "--ad-fill") {
-            ok = v == "yes" || v == "no";
-            o->extensions.adFill = v == "yes";
+            ok = v == "yes" || v == "no" || v == "script";
+            o->extensions.adFill = v == "yes"  ? host::AdFill::Always
+                                   : v == "no" ? host::AdFill::Never
+                                               : host::AdFill::Scripted;
         } else {
             std::fprintf(stderr, "nonogram-headless: unknown option %s (see --help)\n", a.c_str());
             return 2;
@@ -287,13 +346,18 @@ int Run(const Options& o, host::Script script) {
     g.width = o.width;
     g.height = o.height;
     g.utcMs = o.utcMs;
-    g.window = MakeWindow(o.width, o.height);
+    g.window = MakeWindow(1, 1);
     g.context = g.window ? SDL_GL_CreateContext(g.window) : nullptr;
     if (!g.context || SDL_GL_MakeCurrent(g.window, g.context) != 0) {
         std::fprintf(stderr, "nonogram-headless: cannot make a GL ES 2.0 context: %s\n",
                      SDL_GetError());
         if (g.window) SDL_DestroyWindow(g.window);
         SDL_Quit();
+        return 1;
+    }
+    std::string targetError;
+    if (!SizeTarget(o.width, o.height, &targetError)) {
+        std::fprintf(stderr, "nonogram-headless: %s\n", targetError.c_str());
         return 1;
     }
 
@@ -313,7 +377,9 @@ int Run(const Options& o, host::Script script) {
                      o.storage.c_str());
         status = 1;
     } else {
+        host::SetStorageFaults(o.faults);
         host::SetSurfaceSize(o.width, o.height);
+        host::ApplyStartScreen(o.start);
         host::ExtensionSetup ext = o.extensions;
         ext.onDialog = [](const host::DialogBox& box) {
             std::string line = "dialog " + std::to_string(box.id) + " " +
@@ -326,7 +392,7 @@ int Run(const Options& o, host::Script script) {
             Say("link " + address);
             return true;
         };
-        ext.onAd = [](const char* what) { Say(std::string("ad ") + what); };
+        ext.onAd = [](const std::string& line) { Say("ad " + line); };
         host::InstallExtensions(ext);
 
         host::ServiceRegistry registry;

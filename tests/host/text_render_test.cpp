@@ -157,12 +157,40 @@ TEST_F(TextOnSurface, BatchDrawsManyDigitsInOneCall) {
     EXPECT_EQ(IwGxGetDrawCallCount(), before);  // gathered, not drawn yet
     FlushGlyphBatch(font, batch);
     SetGlyphBatch(font, nullptr);
+    IwGxFlush();  // the engine hands text draws to GL once nothing more joins them
     EXPECT_EQ(IwGxGetDrawCallCount(), before + 1);
     ShowSurface();
     for (int i = 0; i < 4; ++i)
         EXPECT_GT(CountDiffering(surface, boxes[i], kBackground), 20) << digits[i];
     // The batch was sized for four: the fifth digit is not drawn.
     EXPECT_EQ(CountDiffering(surface, boxes[4], kBackground), 0);
+}
+
+TEST_F(TextOnSurface, TextsThatShareAMaterialJoinIntoOneDrawInTheirPlace) {
+    ASSERT_TRUE(LoadFont(font, "images/calibri_new.fnt"));
+    ClearSurface(kBackground);
+    FlushDrawing();
+    const int before = IwGxGetDrawCallCount();
+    font->colour = 0xFF000000u;
+    Box first{}, last{};
+    for (int i = 0; i < 40; ++i) {
+        TextMesh* mesh = nullptr;
+        LayoutText(font, &mesh, 10.0f + 30.0f * (i % 10), 10.0f + 40.0f * (i / 10), "12");
+        (i == 0 ? first : last) = QuadBounds(mesh);
+        RenderText(font, mesh);
+        FreeTextMesh(mesh);
+    }
+    font->colour = 0xFF0000FFu;  // another colour is another material
+    DrawText(font, 10.0f, 170.0f, "34");
+    IwGxFlush();
+    EXPECT_EQ(IwGxGetDrawCallCount(), before + 2);
+    // A shape drawn after the texts still covers them: joining keeps the order.
+    SetDrawColour(0xFF00FF00u);
+    FillRect(static_cast<float>(first.x0), static_cast<float>(first.y0),
+             static_cast<float>(first.x1 - first.x0), static_cast<float>(first.y1 - first.y0));
+    ShowSurface();
+    EXPECT_EQ(CountDiffering(surface, first, 0xFF00FF00u), 0);
+    EXPECT_GT(CountDiffering(surface, last, kBackground), 20);
 }
 
 TEST_F(TextOnSurface, WithoutTechniquesTheQuadsStillDraw) {
@@ -228,6 +256,7 @@ TEST_F(SyntheticTextOnSurface, TwoPagesDrawAsTwoRunsEachWithItsTexture) {
     LayoutText(font, &mesh, 10.0f, 10.0f, "ACA");
     ASSERT_EQ(mesh->runCount, 2u);
     RenderText(font, mesh);
+    IwGxFlush();
     EXPECT_EQ(IwGxGetDrawCallCount(), before + 2);
     ShowSurface();
     // The centre of each glyph's quad is inside its solid rectangle on its own page.

@@ -8,10 +8,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "hosts/common/extensions.h"
 #include "hosts/common/host.h"
 #include "platform/binding.h"
 
@@ -69,6 +71,34 @@ bool WritePngRGBA(const std::string& path, int width, int height, const uint8_t*
     return png_image_write_to_file(&image, path.c_str(), 0, rgba, 0, nullptr) != 0;
 }
 
+bool Picture::Is(int x, int y, uint8_t r, uint8_t g, uint8_t b) const {
+    const size_t i = (static_cast<size_t>(y) * width + x) * 3;
+    return rgb[i] == r && rgb[i + 1] == g && rgb[i + 2] == b;
+}
+
+std::string Picture::At(int x, int y) const {
+    const size_t i = (static_cast<size_t>(y) * width + x) * 3;
+    return std::to_string(rgb[i]) + "," + std::to_string(rgb[i + 1]) + "," +
+           std::to_string(rgb[i + 2]);
+}
+
+std::vector<int> Picture::Rgb(int x, int y) const {
+    const size_t i = (static_cast<size_t>(y) * width + x) * 3;
+    return {rgb[i], rgb[i + 1], rgb[i + 2]};
+}
+
+bool ReadPicture(const std::string& path, Picture* p) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+    image.format = PNG_FORMAT_RGB;
+    p->rgb.resize(PNG_IMAGE_SIZE(image));
+    p->width = static_cast<int>(image.width);
+    p->height = static_cast<int>(image.height);
+    return png_image_finish_read(&image, nullptr, p->rgb.data(), 0, nullptr) != 0;
+}
+
 BoundHost::BoundHost(const std::string& dataDir, const host::HostHooks& hooks) {
     root_ = MakeTempDir();
     documentsDir_ = root_ + "/documents";
@@ -79,6 +109,8 @@ BoundHost::BoundHost(const std::string& dataDir, const host::HostHooks& hooks) {
     setup.documentsDir = documentsDir_;
     setup.hooks = hooks;
     host::ConfigureHost(setup);
+    // The dialog and link extensions every host offers.
+    host::InstallExtensions(host::ExtensionSetup());
     host::ServiceRegistry registry;
     host::RegisterServices(registry);
     platform::BindHostServices(&registry.Descriptor());

@@ -19,7 +19,20 @@ bool FileExists(const std::string& path);
 // Writes width x height RGBA pixels (top row first) as a PNG, making its folder.
 bool WritePngRGBA(const std::string& path, int width, int height, const uint8_t* rgba);
 
-// Binds every service of the shared host implementation to the module, with the
+// A screenshot read back as RGB, top row first.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;
+    bool Is(int x, int y, uint8_t r, uint8_t g, uint8_t b) const;
+    // "r,g,b" of a pixel, for readable failures.
+    std::string At(int x, int y) const;
+    // (r, g, b) of a pixel, for comparing components.
+    std::vector<int> Rgb(int x, int y) const;
+};
+bool ReadPicture(const std::string& path, Picture* p);
+
+// Binds every service of the shared host implementation to the module, and the
+// dialog and link extensions (without handlers: boxes stay open), with the
 // player's "Documents" in a fresh temporary folder and the game data in dataDir
 // (a fresh temporary folder when empty). Both temporary folders go at the end.
 class BoundHost {

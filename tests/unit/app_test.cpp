@@ -18,11 +18,11 @@ TEST(App, StartsOnTheMainMenuWithOneTilePerSizeClass) {
     App* app = CreateApp();
     ASSERT_NE(app, nullptr);
     EXPECT_EQ(app->screen, kScreenMainMenu);
-    EXPECT_EQ(app->dragThreshold, 20);
+    EXPECT_EQ(app->gestures.dragThreshold, 20);
     ASSERT_EQ(app->mainMenu->sizeClassCount, 5);
     EXPECT_STREQ(app->mainMenu->sizeClassTiles[0].label, "XSmall");
     EXPECT_STREQ(app->mainMenu->sizeClassTiles[4].label, "XLarge");
-    EXPECT_EQ(app->board->board, nullptr);
+    EXPECT_EQ(app->board->progress.board, nullptr);
     DestroyApp(app);
 }
 
@@ -40,8 +40,8 @@ TEST(App, TearDownSavesTheOpenBoardBeforeReleasingIt) {
     board->colClues = boardfixture::MakeTable(boardfixture::ColCluesOf(picture));
     board->maxRowClues = board->maxColClues = 1;
     board->cells[0] = CellFilled;
-    app->board->board = board;
-    app->board->cellsDirty = 1;
+    app->board->progress.board = board;
+    app->board->progress.cellsDirty = 1;
     DestroyApp(app);  // frees the board too
 
     bool ok = false;

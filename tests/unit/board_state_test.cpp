@@ -114,10 +114,8 @@ class BoardStateFiles : public ::testing::Test {
 // A board screen on a catalogue puzzle, as opening the puzzle leaves it.
 struct OpenScreen {
     OpenScreen(Address a, const std::vector<std::string>& picture) : board(picture) {
-        screen.sizeClass = a.sizeClass;
-        screen.gridIndex = a.gridIndex;
-        screen.puzzleIndex = a.puzzleIndex;
-        screen.board = board.get();
+        screen.progress.address = PuzzleAddress{a.sizeClass, a.gridIndex, a.puzzleIndex};
+        screen.progress.board = board.get();
         screen.fitRect = {10, 20, 300, 400};
         screen.viewRect = {-50, -60, 900, 1200};
     }
@@ -327,7 +325,7 @@ TEST_F(BoardStateFiles, ADamagedPuzzleNeverTouchesAnotherPuzzlesFiles) {
     open.screen.CheckAndRecordSolved();
     SetCell(open.board.get(), 0, 0, CellFilled);
     open.board->colClues[0].values[0] += ClueMarkOffset;
-    open.screen.cellsDirty = open.screen.marksDirty = 1;
+    open.screen.progress.cellsDirty = open.screen.progress.marksDirty = 1;
     EXPECT_TRUE(open.screen.SaveDirtyState());
 
     auto after = Snapshot();
@@ -351,10 +349,10 @@ TEST_F(BoardStateFiles, TheCounterRisesOncePerSolveUntilClearAll) {
     const auto picture = PictureFor(kFirst);
     OpenScreen open(kFirst, picture);
     open.board.Paint(picture);
-    open.screen.cellsDirty = 1;
+    open.screen.progress.cellsDirty = 1;
     ASSERT_TRUE(open.screen.SaveDirtyState());
     EXPECT_EQ(open.board->solved, 1);
-    EXPECT_EQ(open.screen.cellsDirty, 0);
+    EXPECT_EQ(open.screen.progress.cellsDirty, 0);
     EXPECT_EQ(points, 1);
     EXPECT_EQ(ReadFile(host.Path(kPointsPath)), "1\n");
     bool ok = false;
@@ -387,7 +385,7 @@ TEST_F(BoardStateFiles, TheCounterRisesOncePerSolveUntilClearAll) {
     EXPECT_EQ(Statuses(kFirst)[0], NotStarted);
     EXPECT_EQ(points, 1);
     again.board.Paint(picture);
-    again.screen.cellsDirty = 1;
+    again.screen.progress.cellsDirty = 1;
     ASSERT_TRUE(again.screen.SaveDirtyState());
     EXPECT_EQ(points, 2);
     EXPECT_EQ(ReadFile(host.Path(kPointsPath)), "2\n");
@@ -501,7 +499,7 @@ TEST_F(BoardStateFiles, AFailedSaveKeepsTheOldFilesAndTheDirtyFlags) {
     OpenScreen open(kFirst, picture);
     SetCell(open.board.get(), 0, 0, CellCross);
     open.board->rowClues[1].values[0] += ClueMarkOffset;
-    open.screen.cellsDirty = open.screen.marksDirty = 1;
+    open.screen.progress.cellsDirty = open.screen.progress.marksDirty = 1;
     ASSERT_TRUE(open.screen.SaveDirtyState());
     const auto before = Snapshot();
 
@@ -514,18 +512,18 @@ TEST_F(BoardStateFiles, AFailedSaveKeepsTheOldFilesAndTheDirtyFlags) {
     for (auto fault : faults) {
         storage.faults() = storagefaults::Faults();
         storage.faults().*fault = true;
-        open.screen.cellsDirty = open.screen.marksDirty = 1;
+        open.screen.progress.cellsDirty = open.screen.progress.marksDirty = 1;
         EXPECT_FALSE(open.screen.SaveDirtyState());
-        EXPECT_EQ(open.screen.cellsDirty, 1);
-        EXPECT_EQ(open.screen.marksDirty, 1);
+        EXPECT_EQ(open.screen.progress.cellsDirty, 1);
+        EXPECT_EQ(open.screen.progress.marksDirty, 1);
         EXPECT_EQ(Snapshot(), before);  // old files intact, no temporary file left
     }
 
     // Storage works again: the next release saves everything.
     storage.faults() = storagefaults::Faults();
     EXPECT_TRUE(open.screen.SaveDirtyState());
-    EXPECT_EQ(open.screen.cellsDirty, 0);
-    EXPECT_EQ(open.screen.marksDirty, 0);
+    EXPECT_EQ(open.screen.progress.cellsDirty, 0);
+    EXPECT_EQ(open.screen.progress.marksDirty, 0);
     TestBoard copy(picture);
     Read(kFirst, copy);
     EXPECT_EQ(copy.Cell(5, 5), CellFilled);
@@ -540,13 +538,13 @@ TEST_F(BoardStateFiles, ReadOnlyStorageAddsNoPointAndKeepsEverythingDirty) {
 
     open.board.Paint(picture);
     open.board->colClues[0].values[0] += ClueMarkOffset;
-    open.screen.cellsDirty = open.screen.marksDirty = 1;
+    open.screen.progress.cellsDirty = open.screen.progress.marksDirty = 1;
     EXPECT_FALSE(open.screen.SaveDirtyState());
     EXPECT_EQ(open.board->solved, 1);  // solved on screen, but not recorded
     EXPECT_EQ(points, 0);
     EXPECT_EQ(open.board->stateFileCreated, 0);
-    EXPECT_EQ(open.screen.cellsDirty, 1);
-    EXPECT_EQ(open.screen.marksDirty, 1);
+    EXPECT_EQ(open.screen.progress.cellsDirty, 1);
+    EXPECT_EQ(open.screen.progress.marksDirty, 1);
     EXPECT_FALSE(FileExists(PathOf(kFirst, SolvedMarker)));
     EXPECT_FALSE(FileExists(PathOf(kFirst, CellsFile)));
     EXPECT_FALSE(FileExists(PathOf(kFirst, MarksFile)));
@@ -559,18 +557,18 @@ TEST_F(BoardStateFiles, APointWhoseFileFailedIsWrittenByTheNextCheck) {
     // A directory where the points file's temporary file goes: the marker can be
     // written, the points file cannot.
     ASSERT_TRUE(fs::create_directory(host.Path(kPointsPath) + ".tmp"));
-    open.screen.cellsDirty = 1;
+    open.screen.progress.cellsDirty = 1;
     EXPECT_FALSE(open.screen.SaveDirtyState());
     EXPECT_TRUE(FileExists(PathOf(kFirst, SolvedMarker)));
     EXPECT_FALSE(FileExists(host.Path(kPointsPath)));
     EXPECT_EQ(points, 1);
-    EXPECT_EQ(open.screen.cellsDirty, 1);
+    EXPECT_EQ(open.screen.progress.cellsDirty, 1);
     fs::remove(host.Path(kPointsPath) + ".tmp");
 
     EXPECT_TRUE(open.screen.SaveDirtyState());
     EXPECT_EQ(points, 1);
     EXPECT_EQ(ReadFile(host.Path(kPointsPath)), "1\n");
-    EXPECT_EQ(open.screen.cellsDirty, 0);
+    EXPECT_EQ(open.screen.progress.cellsDirty, 0);
 }
 
 // A child process saves two states in turn, forever; it is killed at random

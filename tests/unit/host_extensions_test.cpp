@@ -47,7 +47,7 @@ class HostExtensions : public ::testing::Test {
             g_seen->links.push_back(a);
             return true;
         };
-        setup.onAd = [](const char* e) { g_seen->ads.push_back(e); };
+        setup.onAd = [](const std::string& e) { g_seen->ads.push_back(e); };
         host::InstallExtensions(setup);
     }
     host::ExtensionSetup AllOn() {
@@ -179,7 +179,12 @@ TEST_F(HostExtensions, AdMobLoadsShowsAndClosesOnePassLater) {
     ASSERT_EQ(seen_.adCallbacks.size(), 2u);
     EXPECT_EQ(seen_.adCallbacks[1], std::make_pair(1, id));
     EXPECT_FALSE(host::RunDeferredCallbacks());
-    EXPECT_EQ(seen_.ads, (std::vector<std::string>{"prepare", "none", "show"}));
+    EXPECT_EQ(seen_.ads,
+              (std::vector<std::string>{
+                  "admob register 0", "admob register 1", "admob register 2",
+                  "admob unit ca-app-pub-0000000000000000/0000000000 1", "admob prepare 1",
+                  "admob query 1 0", "admob load 1", "admob load 1 refused", "admob show 1 refused",
+                  "admob loaded 1", "admob query 1 1", "admob show 1", "admob closed 1"}));
 
     EXPECT_EQ(ad.DestroyAd(id), S3E_RESULT_SUCCESS);
     EXPECT_NE(ad.DestroyAd(id), S3E_RESULT_SUCCESS);
@@ -188,7 +193,7 @@ TEST_F(HostExtensions, AdMobLoadsShowsAndClosesOnePassLater) {
 
 TEST_F(HostExtensions, AdsWithoutFillFailAndDestroyedAdsHearNothing) {
     host::ExtensionSetup setup = AllOn();
-    setup.adFill = false;
+    setup.adFill = host::AdFill::Never;
     Install(setup);
     s3eGoogleAdMobTable ad;
     ASSERT_TRUE(s3eExtLookup(S3E_EXT_GOOGLEADMOB_ID, &ad));
@@ -203,7 +208,9 @@ TEST_F(HostExtensions, AdsWithoutFillFailAndDestroyedAdsHearNothing) {
     host::RunDeferredCallbacks();
     ASSERT_EQ(seen_.adCallbacks.size(), 1u);
     EXPECT_EQ(seen_.adCallbacks[0], std::make_pair(2, a));
-    EXPECT_EQ(seen_.ads, (std::vector<std::string>{"prepare", "prepare", "none"}));
+    EXPECT_EQ(seen_.ads, (std::vector<std::string>{
+                             "admob register 2", "admob prepare 1", "admob prepare 2",
+                             "admob load 1", "admob load 2", "admob destroy 2", "admob failed 1"}));
 
     s3eChartBoostTable cb;
     ASSERT_TRUE(s3eExtLookup(S3E_EXT_CHARTBOOST_ID, &cb));
@@ -211,7 +218,7 @@ TEST_F(HostExtensions, AdsWithoutFillFailAndDestroyedAdsHearNothing) {
     cb.SetAppSignature("0123456789abcdef0123456789abcdef01234567");
     cb.StartSession();
     EXPECT_NE(cb.ShowInterstitial(cb.Location(2)), S3E_RESULT_SUCCESS);
-    EXPECT_EQ(seen_.ads.back(), "none");
+    EXPECT_EQ(seen_.ads.back(), "chartboost show Default refused");
 }
 
 TEST_F(HostExtensions, ChartBoostShowsOnlyOnceItsSessionStarted) {
@@ -226,7 +233,12 @@ TEST_F(HostExtensions, ChartBoostShowsOnlyOnceItsSessionStarted) {
     cb.SetAppSignature("0123456789abcdef0123456789abcdef01234567");
     EXPECT_EQ(cb.StartSession(), S3E_RESULT_SUCCESS);
     EXPECT_EQ(cb.ShowInterstitial(location), S3E_RESULT_SUCCESS);
-    EXPECT_EQ(seen_.ads, (std::vector<std::string>{"none", "show"}));
+    EXPECT_EQ(seen_.ads,
+              (std::vector<std::string>{
+                  "chartboost location 2", "chartboost show Default refused",
+                  "chartboost start refused", "chartboost appid 0123456789abcdef01234567",
+                  "chartboost signature 0123456789abcdef0123456789abcdef01234567",
+                  "chartboost start", "chartboost show Default"}));
 }
 
 TEST(HostText, Cp1251MatchesTheSystemConverter) {

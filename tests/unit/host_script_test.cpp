@@ -91,6 +91,8 @@ TEST(HostScript, BadLinesNameFileAndLine) {
     EXPECT_FALSE(ParseError("wait -1\n").empty());
     EXPECT_FALSE(ParseError("resize 100 9000\n").empty());
     EXPECT_FALSE(ParseError("answer 3\n").empty());
+    EXPECT_FALSE(ParseError("ad open\n").empty());
+    EXPECT_FALSE(ParseError("ad load 1\n").empty());
     EXPECT_NE(ParseError("key enter\n").find("enter"), std::string::npos);
     EXPECT_FALSE(ParseError("shot\n").empty());
     EXPECT_FALSE(ParseError("quit now\n").empty());

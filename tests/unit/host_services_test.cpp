@@ -12,6 +12,7 @@
 #include "hosts/common/options.h"
 #include "hosts/common/png_writer.h"
 #include "platform/s3e.h"
+#include "storage/file_replace.h"
 #include "tests/support/test_host.h"
 
 namespace {
@@ -34,6 +35,20 @@ TEST(HostInput, PressAndReleaseBetweenTwoUpdatesAreBothSeenOnce) {
     host::PointerDown(2, 2);
     s3ePointerUpdate();
     EXPECT_EQ(s3ePointerGetState(0), S3E_POINTER_STATE_DOWN);
+
+    // Two quick taps before the game looks: the first tap's release is read
+    // where it happened, the second tap comes whole in the next update.
+    host::PointerUp(2, 2);
+    host::PointerDown(40, 50);
+    host::PointerUp(41, 51);
+    EXPECT_TRUE(host::PointerStepsWaiting());
+    s3ePointerUpdate();
+    EXPECT_EQ(s3ePointerGetState(0), S3E_POINTER_STATE_RELEASED);
+    EXPECT_EQ(s3ePointerGetX(), 2);
+    s3ePointerUpdate();
+    EXPECT_EQ(s3ePointerGetState(0), S3E_POINTER_STATE_PRESSED | S3E_POINTER_STATE_RELEASED);
+    EXPECT_EQ(s3ePointerGetX(), 41);
+    EXPECT_FALSE(host::PointerStepsWaiting());
 }
 
 TEST(HostInput, KeysLatchUntilTheNextUpdateAndOutOfRangeIsIgnored) {
@@ -80,6 +95,39 @@ TEST(HostFiles, GameDataIsReadOnlyAndDocumentsWritable) {
               std::string("a\r\nb\0c", 6));
     // A file in Documents shadows nothing of the game data and vice versa.
     EXPECT_FALSE(s3eFileCheckExists("Documents/tasks/a.dmp"));
+}
+
+int documentsChanges = 0;
+
+// A host whose storage is not durable by itself (the browser) persists the
+// player's data when told it changed: after every completed save the game
+// makes (ReplaceFile: write, close, rename), never for reads or refusals.
+TEST(HostFiles, CompletedChangesToThePlayersDataAreReported) {
+    host::HostHooks hooks;
+    hooks.documentsChanged = [] { ++documentsChanges; };
+    testsupport::BoundHost bound(std::string(), hooks);
+    documentsChanges = 0;
+
+    EXPECT_EQ(s3eFileMakeDirectory("Documents/conf"), S3E_RESULT_SUCCESS);
+    EXPECT_EQ(documentsChanges, 1);
+    EXPECT_TRUE(ReplaceFile("Documents/conf/conf.cfg", "color_schema=1\n", 15));
+    const int afterSave = documentsChanges;
+    EXPECT_GE(afterSave, 3);  // the temporary file closed, then renamed
+
+    s3eFile* f = s3eFileOpen("Documents/conf/conf.cfg", "rb");
+    ASSERT_NE(f, nullptr);
+    char text[32] = {};
+    s3eFileReadString(text, sizeof text, f);
+    s3eFileClose(f);
+    EXPECT_STREQ(text, "color_schema=1\n");
+    EXPECT_EQ(s3eFileOpen("Documents/missing", "rb"), nullptr);
+    EXPECT_EQ(s3eFileDelete("Documents/missing"), S3E_RESULT_ERROR);
+    EXPECT_EQ(s3eFileRename("Documents/missing", "Documents/other"), S3E_RESULT_ERROR);
+    EXPECT_EQ(s3eFileMakeDirectory("images/new"), S3E_RESULT_ERROR);
+    EXPECT_EQ(documentsChanges, afterSave);
+
+    EXPECT_EQ(s3eFileDelete("Documents/conf/conf.cfg"), S3E_RESULT_SUCCESS);
+    EXPECT_EQ(documentsChanges, afterSave + 1);
 }
 
 TEST(HostFiles, UnsafePathsResolveToNothing) {

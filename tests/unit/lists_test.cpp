@@ -9,6 +9,7 @@
 #include "puzzles/board_state.h"
 #include "puzzles/lists.h"
 #include "tests/support/test_host.h"
+#include "ui/list_screens.h"
 
 namespace {
 

@@ -1,0 +1,42 @@
+// What a touch does on the board screen: choosing tools on the toolbar,
+// painting cells, crossing clues out, undo, and zoom and pan in Scale & Move
+// mode. Every rectangle and the cell geometry come from the last frame drawn.
+#pragma once
+
+#include <cstdint>
+
+struct BoardScreen;
+
+// The largest cell a pinch can zoom to, in pixels: far beyond any finger's
+// need, and small enough that a board of 180 cells a side stays well inside
+// 32-bit coordinates.
+constexpr int32_t kMaxZoomCellSize = 512;
+
+// What a tap asks of the screen flow beyond the board itself.
+enum BoardTapOutcome : int32_t {
+    kTapNothing = 0,  // nothing else to do (the board or tools may have changed)
+    kTapBack,         // the back button: leave for the puzzle list
+    kTapClearAll,     // the Clear All button: ask "Clear all?"
+};
+
+// A tap release on the board: the legend swallows it, else the toolbar
+// buttons (edges excluded), else a clue mark toggles, else a cell is painted.
+BoardTapOutcome TapBoard(BoardScreen* screen, int32_t x, int32_t y);
+// Every pass while the pointer is down: paints unless in Scale & Move mode or
+// solved. True when a cell changed.
+bool PressPaint(BoardScreen* screen, int32_t x, int32_t y);
+// The painting rule: Drawing and Set X write only into empty cells, Erase
+// empties any; never under the legend or in the toolbar strip. True when a
+// cell changed.
+bool PaintAt(BoardScreen* screen, int32_t x, int32_t y);
+// Takes the last cell change back, unless solved.
+void UndoStep(BoardScreen* screen);
+// Moves the zoomed board by (dx, dy) in Scale & Move mode, always covering
+// the fitted board. True when it moved.
+bool PanBy(BoardScreen* screen, int32_t dx, int32_t dy);
+// One pinch step: the four finger movements (already six times) and the
+// direction, +1 spreading, -1 closing. Cell sizes stay whole pixels between
+// the fitted size and kMaxZoomCellSize, zooming about the surface centre.
+// True when the view changed.
+bool PinchZoom(BoardScreen* screen, int32_t leftDx, int32_t rightDx, int32_t topDy,
+               int32_t bottomDy, int32_t direction);

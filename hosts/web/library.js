@@ -1,0 +1,133 @@
+// The JavaScript half of the browser host: the yield that suspends the game
+// module (ASYNCIFY) until an event or its time-out, the queue of page events
+// the module reads when it wakes, device facts, persistent storage, the
+// in-page dialog and links. Nothing here calls into the module: the page only
+// queues events and wakes the sleeping loop, which reads them between passes.
+mergeInto(LibraryManager.library, {
+  $WebHost__postset: 'WebHost.init();',
+  $WebHost: {
+    queue: [],        // [kind, value] pairs the module has not read yet
+    wakeUp: null,     // resumes the suspended yield
+    timer: 0,
+    syncing: false,   // a write to IndexedDB is in flight
+    syncAgain: false, // the data changed again while it was
+    trace: false,     // one console line per event, for tests (?trace)
+    init: function() {
+      if (typeof location != 'undefined') {
+        WebHost.trace = new URLSearchParams(location.search).has('trace');
+      }
+    },
+    push: function(kind, value) {
+      WebHost.queue.push([kind, value | 0]);
+      WebHost.wake();
+    },
+    // Never resumes inside the caller: the event handler that woke the loop
+    // (possibly running module code itself) finishes first.
+    wake: function() {
+      var resume = WebHost.wakeUp;
+      if (!resume) return;
+      WebHost.wakeUp = null;
+      clearTimeout(WebHost.timer);
+      Promise.resolve().then(function() { resume(); });
+    },
+    sync: function() {
+      if (WebHost.syncing) { WebHost.syncAgain = true; return; }
+      WebHost.syncing = true;
+      FS.syncfs(false, function(error) {
+        WebHost.syncing = false;
+        if (error) console.warn('nonogram: cannot save to the browser storage', error);
+        if (WebHost.trace) console.log('host storage synced' + (error ? ' with error' : ''));
+        if (WebHost.syncAgain) { WebHost.syncAgain = false; WebHost.sync(); }
+      });
+    },
+  },
+
+  web_wait__deps: ['$WebHost'],
+  web_wait: function(ms) {
+    return Asyncify.handleSleep(function(wakeUp) {
+      WebHost.wakeUp = wakeUp;
+      if (WebHost.queue.length) { WebHost.wake(); return; }
+      // setTimeout takes at most 2^31 - 1 ms.
+      var wait = ms < 0 ? 0 : Math.min(ms, 0x7FFFFFFF);
+      WebHost.timer = setTimeout(WebHost.wake, wait);
+    });
+  },
+
+  web_wake__deps: ['$WebHost'],
+  web_wake: function() { WebHost.wake(); },
+
+  // Writes the oldest queued event's value and gives its kind, or 0 when none.
+  web_next_event__deps: ['$WebHost'],
+  web_next_event: function(valuePtr) {
+    var e = WebHost.queue.shift();
+    if (!e) return 0;
+    HEAP32[valuePtr >> 2] = e[1];
+    return e[0];
+  },
+
+  web_trace_enabled__deps: ['$WebHost'],
+  web_trace_enabled: function() { return WebHost.trace ? 1 : 0; },
+
+  // Copies the page address's query value of name (at most size - 1 bytes)
+  // and gives 1, or gives 0 when the address has none.
+  web_query_value: function(name, out, size) {
+    var value = new URLSearchParams(location.search).get(UTF8ToString(name));
+    if (value === null) return 0;
+    stringToUTF8(value, out, size);
+    return 1;
+  },
+
+  web_log: function(kind, text) {
+    var line = UTF8ToString(kind) + ' ' + UTF8ToString(text);
+    if (UTF8ToString(kind) == 'warning') console.warn(line); else console.log(line);
+  },
+
+  // 18 Android, 14 iOS and iPadOS (which calls itself a Mac with a touch
+  // screen), else 3.
+  web_device_os: function() {
+    var ua = navigator.userAgent || '';
+    if (/Android/i.test(ua)) return 18;
+    if (/iPhone|iPad|iPod/.test(ua) || (/Macintosh/.test(ua) && navigator.maxTouchPoints > 1)) {
+      return 14;
+    }
+    return 3;
+  },
+
+  web_device_russian: function() {
+    var first = (navigator.languages && navigator.languages[0]) || navigator.language || '';
+    return /^ru\b/i.test(first) ? 1 : 0;
+  },
+
+  web_storage_sync__deps: ['$WebHost'],
+  web_storage_sync: function() { WebHost.sync(); },
+
+  // Only web and store addresses open: anything else (javascript:, data:)
+  // would run in a page of our own origin.
+  web_open_url: function(address) {
+    var url = UTF8ToString(address);
+    if (!/^(https?|market|itms|itms-apps|itms-appss):/i.test(url)) return 0;
+    var opened = window.open(url, '_blank');
+    if (opened) opened.opener = null;
+    return opened ? 1 : 0;
+  },
+
+  // The box is shown until a button is pressed (value: its index) or it is
+  // closed (-1); the answer arrives as event 2.
+  web_show_dialog__deps: ['$WebHost'],
+  web_show_dialog: function(title, message, buttons, count) {
+    var labels = [];
+    for (var i = 0; i < count; ++i) labels.push(UTF8ToString(HEAP32[(buttons >> 2) + i]));
+    Module.showDialog(UTF8ToString(title), UTF8ToString(message), labels, function(answer) {
+      WebHost.push(2, answer);
+    });
+  },
+
+  // When the first frame was drawn, in ms since the navigation began.
+  web_first_frame: function() {
+    if (Module.firstFrameMs === undefined) Module.firstFrameMs = performance.now();
+  },
+
+  web_game_ended: function(code) {
+    if (Module.gameEnded) Module.gameEnded(code);
+  },
+});

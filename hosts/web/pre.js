@@ -1,0 +1,48 @@
+// Runs before the module: the player's data ("Documents") lives in the
+// browser's IndexedDB and is loaded into the file system before the game
+// starts; the browser's Back (or Android's back gesture) becomes the device
+// Back key through a history entry the page keeps on top.
+// In preRun, not earlier: files written into the file system need the
+// module's memory, which exists only once the wasm is instantiated.
+Module.preRun = [].concat(Module.preRun || []);
+Module.preRun.push(function() {
+  // Ask the browser not to evict the saved games when space runs short.
+  if (typeof navigator != 'undefined' && navigator.storage && navigator.storage.persist) {
+    navigator.storage.persist().catch(function() {});
+  }
+  FS.mkdir('/Documents');
+  FS.mount(IDBFS, {}, '/Documents');
+  addRunDependency('documents');
+  FS.syncfs(true, function(error) {
+    // Without IndexedDB (a private window in some browsers) the game still
+    // runs; what it saves lasts until the page closes.
+    if (error) console.warn('nonogram: the saved games cannot be read', error);
+    removeRunDependency('documents');
+  });
+});
+
+if (typeof window != 'undefined') {
+  (function() {
+    function trap() { history.pushState({nonogram: 'trap'}, ''); }
+    if (!history.state || history.state.nonogram != 'trap') {
+      history.replaceState({nonogram: 'base'}, '');
+      trap();
+    }
+    window.addEventListener('popstate', function(event) {
+      if (Module.ended || !event.state || event.state.nonogram != 'base') return;
+      trap();
+      // Back closes an open box first; else it is the game's. WebHost exists
+      // once the module's code has run.
+      if (Module.cancelDialog && Module.cancelDialog()) return;
+      if (typeof WebHost != 'undefined') WebHost.push(1, 0);
+    });
+    // A closed or hidden tab gets what the last save wrote, even when the
+    // sync after it is still waiting for the next pass.
+    document.addEventListener('visibilitychange', function() {
+      if (document.visibilityState == 'hidden' && typeof WebHost != 'undefined' &&
+          Module.calledRun) {
+        WebHost.sync();
+      }
+    });
+  })();
+}

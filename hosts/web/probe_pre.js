@@ -1,0 +1,2 @@
+// The test module's page: no service worker (it has nothing to keep offline).
+Module.withoutOffline = true;

@@ -1,0 +1,79 @@
+// Driving Debian's chromium for the web tests and the benchmark: a phone-like
+// page (viewport, touch, device pixel ratio), the console lines the host
+// prints with ?trace, and pixels read back from the game's canvas.
+import {chromium} from 'playwright-core';
+import {existsSync} from 'node:fs';
+import {dirname, join} from 'node:path';
+import {fileURLToPath} from 'node:url';
+
+export const BUILD = join(dirname(fileURLToPath(import.meta.url)), '../../build/web');
+export const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
+
+export const PHONE = {
+  viewport: {width: 390, height: 844},
+  deviceScaleFactor: 2,
+  hasTouch: true,
+  isMobile: true,
+};
+
+export function built() {
+  return existsSync(join(BUILD, 'site/index.wasm')) && existsSync(join(BUILD, 'probe/index.wasm'));
+}
+
+export async function launch() {
+  const args = ['--mute-audio', '--disable-gpu-sandbox'];
+  if (process.getuid && process.getuid() === 0) args.push('--no-sandbox');
+  return chromium.launch({executablePath: CHROMIUM, headless: true, args});
+}
+
+// A page whose console lines are kept in page.lines.
+export async function openPage(context) {
+  const page = await context.newPage();
+  page.lines = [];
+  page.on('console', (m) => page.lines.push(m.text()));
+  page.on('pageerror', (e) => page.lines.push('pageerror ' + e.message));
+  return page;
+}
+
+// Waits until a console line matches; gives the match.
+export async function waitForLine(page, pattern, timeout = 10000) {
+  const end = Date.now() + timeout;
+  for (;;) {
+    for (const line of page.lines) {
+      const m = line.match(pattern);
+      if (m) return m;
+    }
+    if (Date.now() > end) {
+      throw new Error(`no console line like ${pattern} in:\n${page.lines.join('\n')}`);
+    }
+    await page.waitForTimeout(25);
+  }
+}
+
+// Forgets the lines seen so far.
+export function clearLines(page) {
+  page.lines.length = 0;
+}
+
+// RGBA of canvas pixels at surface (device pixel) coordinates, top-left origin,
+// and the canvas's pixel size.
+export async function canvasPixels(page, points) {
+  return page.evaluate((pts) => {
+    const c = document.getElementById('canvas');
+    const copy = document.createElement('canvas');
+    copy.width = c.width;
+    copy.height = c.height;
+    const g = copy.getContext('2d');
+    g.drawImage(c, 0, 0);
+    const pixels = pts.map(([x, y]) => Array.from(g.getImageData(x, y, 1, 1).data));
+    return {width: c.width, height: c.height, pixels};
+  }, points);
+}
+
+// Touch points through the DevTools protocol (several fingers at once).
+export async function touch(cdp, type, points) {
+  await cdp.send('Input.dispatchTouchEvent', {
+    type,
+    touchPoints: points.map(([x, y], id) => ({x, y, id, radiusX: 4, radiusY: 4, force: 1})),
+  });
+}

@@ -1,0 +1,73 @@
+// The board screen as drawn: the layout beside the toolbar, the clue bands,
+// cells, grid, clue numbers and marks, the toolbar and the legend, and the hit
+// tests that the board tools use on the rectangles of the last frame.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/board_screen.h"
+#include "ui/screen_rect.h"
+
+struct Board;
+
+// The toolbar's buttons, in the order taps test them.
+enum ToolbarButton : int32_t {
+    kButtonNone = -1,
+    kButtonBack = 0,
+    kButtonDraw,
+    kButtonErase,
+    kButtonMoveScale,
+    kButtonCross,
+    kButtonClearAll,
+    kButtonUndo,
+    kButtonLegend,
+};
+constexpr int32_t kToolbarButtonCount = 8;
+
+// One frame's layout of the board screen for a surface of width x height.
+struct BoardLayout {
+    int32_t width, height;
+    int32_t totalCols, totalRows;  // clue band and grid cells across and down
+    int32_t toolbarSize;           // T = min(W/8, H/8, 100)
+    int32_t fitToolbarAtRight;     // the side the fit left room for
+    int32_t toolbarAtRight;        // the side the toolbar is drawn on (the legend takes the right)
+    ScreenRect area;               // where the board is fitted
+    int32_t fitCellSize;           // at least 1
+    ScreenRect fitRect;
+    int32_t buttonSide, buttonGap, buttonOffset;  // after shrinking to fit
+    ScreenRect strip;                             // the toolbar strip
+    ScreenRect buttons[kToolbarButtonCount];      // indexed by ToolbarButton
+};
+
+// The layout in integers, truncating: no font, no drawing. A missing board is
+// laid out as one cell.
+BoardLayout LayoutBoardScreen(int32_t width, int32_t height, const Board* board, bool legendShown);
+// Keeps a layout's rectangles in the screen, as every frame does.
+void StoreBoardLayout(BoardScreen* screen, const BoardLayout& layout);
+// The cell size a view rectangle gives: min(w / totalCols, h / totalRows) in
+// integers; 0 without a board.
+float ViewCellSize(const ScreenRect& viewRect, const Board* board);
+// Whether grid line i of total (0 .. total) is drawn three pixels wide: the
+// edges, and every fifth line counted from the first grid line (bandCells),
+// into the clue band too.
+bool IsThickLine(int32_t i, int32_t total, int32_t bandCells);
+
+// Lays the board screen out for this frame's surface size and draws it. After
+// a change of the surface's size the view goes back to the fitted board. A
+// surface without area draws nothing.
+void DrawBoardScreen(BoardScreen* screen, bool surfaceChanged);
+
+// ---------------------------------------------------------------------------
+// Hit tests on the rectangles and cell size of the last frame.
+
+// The button strictly inside whose edges (x, y) lies, tested in the enum's order.
+ToolbarButton HitToolbar(const BoardScreen* screen, int32_t x, int32_t y);
+// Whether (x, y) lies in the toolbar strip of the last frame's surface.
+bool InToolbarStrip(const BoardScreen* screen, int32_t x, int32_t y);
+// The clue under (x, y). *inBand: the point lies in the row band or the column
+// band, where a tap ends. True when it names a real clue: *isRow, *line (row or
+// column) and *clue (its index in the line).
+bool ClueAt(const BoardScreen* screen, int32_t x, int32_t y, bool* inBand, bool* isRow,
+            int32_t* line, int32_t* clue);
+// The grid cell under (x, y); false outside the grid.
+bool CellAt(const BoardScreen* screen, int32_t x, int32_t y, int32_t* row, int32_t* col);
