@@ -28,12 +28,16 @@ constexpr double kFillMax = 0.85;
 constexpr int kFlipTrials = 6;  // candidate cells weighed before each flip
 constexpr int kPicturesBeforeFallback = 3;
 // Boards of 30 cells and more on both sides take no picture with fewer clues
-// per line than this.
+// per line than this while another may do better...
 constexpr double kBigBoardLeastClues = 2.5;
-constexpr float kDarkLevels[] = {0.4f, 0.55f, 0.7f};
-// A big board that has tried this many pictures without a rich enough one
-// takes the richest of those it refused.
-constexpr int kPicturesBeforePlain = 6;
+// ...take the first picture with this many, else the richest of this many
+// pictures tried at their own size...
+constexpr double kBigBoardAim = 3.6;
+constexpr int kBigBoardTries = 3;
+// ...and after this many pictures without a rich enough one the richest of
+// those they refused.
+constexpr int kPicturesBeforePlain = 20;
+constexpr float kDarkLevels[] = {0.25f, 0.4f, 0.55f, 0.7f};
 
 Bitmap Threshold(const std::vector<float>& ink, int rows, int cols, double t) {
     Bitmap b(rows, cols);
@@ -114,6 +118,15 @@ bool Coherent(const Bitmap& b) {
     return specks <= std::max(3, b.FilledCount() / 60);
 }
 
+// The renderings of a picture a board tries, richest first: colour pictures
+// from outlines to fuller dark shapes, glyphs on boards of 15 cells and more
+// as outlines before filled shapes.
+std::vector<float> Renderings(const Raster& raster, int rows, int cols) {
+    if (raster.colour) return std::vector<float>(std::begin(kDarkLevels), std::end(kDarkLevels));
+    if (std::max(rows, cols) >= 15) return {kOutlinesOnly, kDefaultDarkLuminance};
+    return {kDefaultDarkLuminance};
+}
+
 }  // namespace
 
 bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out,
@@ -184,9 +197,9 @@ double SurveyPicture(const Raster& raster, int side) {
     int rows = 0, cols = 0;
     FittedSize(raster.width, raster.height, side, side, &rows, &cols);
     double best = 0;
-    for (float dark : kDarkLevels) {
+    for (float level : Renderings(raster, rows, cols)) {
         Attempt a;
-        if (TryPicture(CellInk(raster, rows, cols, dark), rows, cols, &a, true))
+        if (TryPicture(CellInk(raster, rows, cols, level), rows, cols, &a, true))
             best = std::max(best, MeasurePlay(CluesOf(a.solution)).cluesPerLine);
     }
     return best;
@@ -225,6 +238,44 @@ std::string MakeStem(const Slot& slot, const std::string& name, int rows, int co
 
 }  // namespace
 
+namespace {
+
+// What a slot asks of its puzzle's clues per line: a picture reaching `reach`
+// is taken at once; otherwise, after `tries` pictures, the richest that
+// reached `least`.
+struct PlayAim {
+    double reach = 0;
+    double least = 0;
+    int tries = 1;
+};
+
+PlayAim AimFor(const GridSize& g, const Slot& slot) {
+    const int shorter = std::min(g.width, g.height);
+    if (slot.pinnedRows || !slot.pinnedPictures.empty()) return {};
+    if (shorter >= 30) return {kBigBoardAim, kBigBoardLeastClues, kBigBoardTries};
+    return {};
+}
+
+// The first rendering of a picture that line logic alone solves (on big
+// boards nothing else is worth the long proof of uniqueness), else the first
+// that is unique; with its clues per line.
+bool RenderPuzzle(const Raster& raster, int rows, int cols, bool lineSolvableOnly, Attempt* out,
+                  double* clues) {
+    bool ok = false;
+    for (float level : Renderings(raster, rows, cols)) {
+        Attempt a;
+        if (!TryPicture(CellInk(raster, rows, cols, level), rows, cols, &a, lineSolvableOnly))
+            continue;
+        if (!ok || (a.lineSolvable && !out->lineSolvable)) *out = a;
+        ok = true;
+        if (out->lineSolvable) break;
+    }
+    if (ok) *clues = MeasurePlay(CluesOf(out->solution)).cluesPerLine;
+    return ok;
+}
+
+}  // namespace
+
 GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid) {
     GridOutcome outcome;
     const GridSize& g = CatalogueGridSizes()[grid];
@@ -243,11 +294,16 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
         const auto& overflow = exactKind ? plan.overflowExact[grid] : plan.overflowSmaller[grid];
         size_t& next = exactKind ? nextExact : nextSmaller;
         bool have = false, haveFallback = false;
-        Made made, fallback, plainest;  // plainest: the richest of the too plain ones
-        double plainClues = 0;
+        Made made, fallback;
+        // Boards that should play richly try several pictures at their own
+        // size and take the first that reaches the aim, else the richest.
+        const PlayAim aim = AimFor(g, slot);
+        Made richest, plainest;  // plainest: the richest of those under aim.least
+        double richestClues = -1, plainClues = -1;
         int tried = 0;
         for (size_t q = 0; !have; ++q) {
-            if (plainClues > 0 && tried >= kPicturesBeforePlain) break;
+            if (richestClues >= 0 && tried >= aim.tries) break;
+            if (plainClues >= 0 && tried >= kPicturesBeforePlain) break;
             int p = -1;
             if (q < queue.size()) {
                 p = queue[q];
@@ -264,43 +320,13 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
             int rows = 0, cols = 0;
             SlotBoardSize(slot, pics[p], &rows, &cols);
             if (!slot.exact && !slot.pinnedRows && rows == g.height && cols == g.width) continue;
-            // Colour pictures: outlines first (the most clues), then fuller
-            // dark shapes when the outlines make no puzzle.
-            Attempt a;
-            bool ok = false, plain = false;
             const bool big = rows >= 30 && cols >= 30;
-            for (float dark : kDarkLevels) {
-                if (!raster.colour && dark != kDarkLevels[0]) break;
-                Attempt level;
-                // On big boards a picture line logic cannot finish is not worth
-                // the long proof of uniqueness: the next one will do.
-                if (!TryPicture(CellInk(raster, rows, cols, dark), rows, cols, &level, big))
-                    continue;
-                const double clues = MeasurePlay(CluesOf(level.solution)).cluesPerLine;
-                if (big && clues < kBigBoardLeastClues) {
-                    plain = true;  // a silhouette on a big board: chores, not a puzzle
-                    if (level.lineSolvable && clues > plainClues) {
-                        plainClues = clues;
-                        plainest.grid = grid;
-                        plainest.index = i;
-                        plainest.rows = rows;
-                        plainest.cols = cols;
-                        plainest.picture = p;
-                        plainest.threshold = level.threshold;
-                        plainest.cellsChanged = level.cellsChanged;
-                        plainest.lineSolvable = true;
-                        plainest.solution = level.solution;
-                    }
-                    continue;
-                }
-                if (!ok || (level.lineSolvable && !a.lineSolvable)) a = level;
-                ok = true;
-                if (a.lineSolvable) break;
-            }
-            if (!ok) {
+            Attempt a;
+            double clues = 0;
+            if (!RenderPuzzle(raster, rows, cols, big, &a, &clues)) {
                 if (std::getenv("FORGE_DEBUG")) {
-                    std::fprintf(stderr, "%s #%d: %s %s\n", g.Label().c_str(), i,
-                                 pics[p].name.c_str(), plain ? "too plain" : "failed");
+                    std::fprintf(stderr, "%s #%d: %s failed\n", g.Label().c_str(), i,
+                                 pics[p].name.c_str());
                 }
                 continue;
             }
@@ -314,24 +340,39 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
             m.cellsChanged = a.cellsChanged;
             m.lineSolvable = a.lineSolvable;
             m.solution = a.solution;
-            if (a.lineSolvable) {
+            if (a.lineSolvable && clues >= aim.reach) {
                 made = m;
                 have = true;
+            } else if (a.lineSolvable && clues >= aim.least) {
+                if (clues > richestClues) {
+                    richestClues = clues;
+                    richest = m;
+                }
+            } else if (a.lineSolvable && (big || aim.tries > 1)) {
+                if (clues > plainClues) {  // a silhouette where detail was wanted
+                    plainClues = clues;
+                    plainest = m;
+                }
             } else if (!haveFallback) {
                 fallback = m;
                 haveFallback = true;
             }
-            if (!have && haveFallback && tried >= kPicturesBeforeFallback) {
+            if (!have && richestClues < 0 && plainClues < 0 && haveFallback &&
+                tried >= kPicturesBeforeFallback) {
                 made = fallback;
                 have = true;
             }
         }
-        if (!have && haveFallback) {
-            made = fallback;
+        if (!have && richestClues >= 0) {
+            made = richest;
             have = true;
         }
-        if (!have && plainClues > 0) {
+        if (!have && plainClues >= 0) {
             made = plainest;  // every richer picture failed: the least plain one
+            have = true;
+        }
+        if (!have && haveFallback) {
+            made = fallback;
             have = true;
         }
         if (!have) {

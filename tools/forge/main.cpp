@@ -31,9 +31,10 @@ const char kUsage[] =
     "         make every puzzle file, MANIFEST.tsv and CREDITS (into --out, default\n"
     "         ROOT/data) and the catalogue tables (into --catalogue, default ROOT/puzzles);\n"
     "         --only makes the named grid sizes into --out and leaves the tables alone\n"
-    "  check  [--data DIR] [--jobs N]\n"
+    "  check  [--data DIR] [--jobs N] [--each]\n"
     "         read every shipped puzzle with the game's reader and prove it unique;\n"
-    "         print per size band the clues per line and the longest runs\n"
+    "         print per size band the clues per line and the longest runs (--each: and\n"
+    "         per puzzle label, index, stem, rows, cols, clues per line)\n"
     "  list   the catalogue: class, label, dirCode, index, stem, rows, cols\n"
     "  export --format non DIR [--address CLASS/GRID/INDEX] [--data DIR]\n"
     "         write puzzles as .non files into DIR/<dirCode>/<stem>.non\n"
@@ -42,9 +43,9 @@ const char kUsage[] =
     "  pictures [--root DIR]\n"
     "         every picture source offers, measured: source, name, fill, then crispness,\n"
     "         filled share and runs per line at 10, 15, 20, 30, 45 and 70 cells\n"
-    "  survey [--root DIR] [--jobs N]\n"
-    "         try every picture on boards of 20 and 40 cells and write how richly it plays\n"
-    "         to tools/forge/survey.tsv (slow; build reads it)\n"
+    "  survey [--root DIR] [--jobs N] [--every N] [--out FILE]\n"
+    "         try every (Nth) picture on boards of 20 and 40 cells and write how richly it\n"
+    "         plays to FILE, default tools/forge/survey.tsv (slow; build reads it)\n"
     "  sheet  OUT.png [--data DIR] [--grid LABEL] [--count N]\n"
     "         draw solved puzzles of a (partial) build as a contact sheet\n";
 
@@ -90,7 +91,9 @@ struct Args {
 bool ParseArgs(int argc, char** argv, Args* out) {
     for (int i = 2; i < argc; ++i) {
         std::string a = argv[i];
-        if (a.rfind("--", 0) == 0) {
+        if (a == "--each") {  // the one option without a value
+            out->options[a] = "1";
+        } else if (a.rfind("--", 0) == 0) {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "%s needs a value\n", a.c_str());
                 return false;
@@ -198,8 +201,10 @@ int Survey(const Args& args) {
     std::vector<double> at20(pics.size(), 0), at40(pics.size(), 0);
     std::atomic<size_t> next{0};
     std::atomic<int> done{0};
+    const size_t every = std::max(1, std::atoi(args.Get("--every", "1").c_str()));
     auto worker = [&] {
         for (size_t k = next++; k < pics.size(); k = next++) {
+            if (k % every) continue;
             Raster r;
             if (!lib.Render(pics[k], &r)) continue;
             at20[k] = SurveyPicture(r, 20);
@@ -214,12 +219,13 @@ int Survey(const Args& args) {
     for (auto& t : threads)
         t.join();
     std::string out;
-    for (size_t k = 0; k < pics.size(); ++k) {
+    for (size_t k = 0; k < pics.size(); k += every) {
         char figures[64];
         std::snprintf(figures, sizeof figures, "\t%.2f\t%.2f\n", at20[k], at40[k]);
         out += lib.Sources()[pics[k].source].id + "\t" + pics[k].name + figures;
     }
-    const std::string path = args.Get("--root", ".") + "/tools/forge/survey.tsv";
+    const std::string path =
+        args.Get("--out", args.Get("--root", ".") + "/tools/forge/survey.tsv");
     if (!WriteFileAtomically(path, out)) {
         std::fprintf(stderr, "nonogram-forge: cannot write %s\n", path.c_str());
         return 1;
@@ -273,6 +279,7 @@ int Check(const Args& args) {
     }
     int unique = 0, lineSolvable = 0, failing = 0;
     BandTable bands;
+    const bool each = args.options.count("--each") != 0;
     for (size_t i = 0; i < all.size(); ++i) {
         const Address& a = all[i];
         std::string where =
@@ -293,7 +300,13 @@ int Check(const Args& args) {
         }
         ++unique;
         lineSolvable += r.lineSolvable;
-        bands.Add(clues[i].rows, clues[i].cols, MeasurePlay(clues[i]), r.lineSolvable);
+        const PlayFigures play = MeasurePlay(clues[i]);
+        bands.Add(clues[i].rows, clues[i].cols, play, r.lineSolvable);
+        if (each) {
+            std::printf("%s\t%d\t%s\t%d\t%d\t%.2f\n", GameData::Label(a).c_str(), a.index,
+                        GameData::Stem(a).c_str(), clues[i].rows, clues[i].cols,
+                        play.cluesPerLine);
+        }
     }
     std::fputs(bands.Format().c_str(), stdout);
     std::printf("checked %zu puzzles in %.2f s: %d unique, %d line-solvable (%.1f%%), %d failing\n",

@@ -840,13 +840,27 @@ std::vector<float> Average(const Raster& raster, int rows, int cols) {
 // an edge through the middle of a cell still shows, so outlines stay
 // unbroken.
 constexpr int kEdgeSubcells = 3;
+// How strongly a colour difference draws a line: two shades of one colour
+// still part, so the shading inside a picture shows as detail.
+constexpr float kEdgeGain = 3.0f;
 
 }  // namespace
 
 std::vector<float> CellInk(const Raster& raster, int rows, int cols, float darkLuminance) {
     std::vector<float> ink(static_cast<size_t>(rows) * cols, 0.0f);
     if (raster.width <= 0 || raster.height <= 0) return ink;
-    if (!raster.colour) return Average(raster, rows, cols);
+    if (!raster.colour && darkLuminance >= 0) return Average(raster, rows, cols);
+    if (!raster.colour) {
+        // A glyph's outline: its coverage as black ink on paper, edges only.
+        Raster black;
+        black.width = raster.width;
+        black.height = raster.height;
+        black.colour = true;
+        black.pixels.assign(raster.pixels.size() * 4, 0);
+        for (size_t i = 0; i < raster.pixels.size(); ++i)
+            black.pixels[i * 4 + 3] = raster.pixels[i];
+        return CellInk(black, rows, cols, darkLuminance);
+    }
 
     // Colour: composite over white paper; regions darker than darkLuminance
     // are ink, and the edges between clearly different colours are lines on
@@ -883,7 +897,7 @@ std::vector<float> CellInk(const Raster& raster, int rows, int cols, float darkL
                 edge = std::max(edge, std::sqrt(d2 / 3.0f));
             }
             const size_t cell = static_cast<size_t>(r / f) * cols + c / f;
-            cellEdge[cell] += std::min(1.0f, 1.6f * edge);
+            cellEdge[cell] += std::min(1.0f, kEdgeGain * edge);
             cellLum[cell] += lum[i];
         }
     }

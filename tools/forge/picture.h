@@ -108,8 +108,10 @@ class PictureLibrary {
 // colour rasters the cells' colours decide: regions darker than
 // darkLuminance are ink, lighter ones paper, and the edge between cells of
 // clearly different colour is drawn on the darker side. A low darkLuminance
-// draws a picture mostly as outlines (many clues), a high one as dark shapes.
+// draws a picture mostly as outlines (many clues), a high one as dark shapes;
+// kOutlinesOnly draws nothing but the edges, of grey glyphs too.
 constexpr float kDefaultDarkLuminance = 0.5f;
+constexpr float kOutlinesOnly = -1.0f;
 std::vector<float> CellInk(const Raster& raster, int rows, int cols,
                            float darkLuminance = kDefaultDarkLuminance);
 

@@ -162,6 +162,15 @@ std::vector<int> Spread(const std::vector<int>& free, int want) {
     return chosen;
 }
 
+// Pictures a grid size drafts for its overflow list, for this many slots of
+// one kind. Big boards try several pictures at their own size for each
+// puzzle; drafts of their own keep them from showing another puzzle's
+// picture.
+int Drafts(const GridSize& g, int slots) {
+    if (std::min(g.width, g.height) >= 30) return 2 * slots + 3;
+    return slots / 2 + 2;
+}
+
 }  // namespace
 
 std::string GridSize::Label() const {
@@ -376,34 +385,51 @@ Plan MakePlan(const PictureLibrary& lib) {
     }
     // Overflow lists, for grid sizes whose reserves run out: first the
     // pictures nobody planned, drafted in turns so grid sizes do not share
-    // them; then, as a last resort, pictures another puzzle may show too,
-    // spares before planned ones.
+    // them; then, as a last resort, pictures another grid size planned,
+    // those it is least likely to show first.
     plan.overflowExact.assign(gridCount, {});
     plan.overflowSmaller.assign(gridCount, {});
-    std::vector<char> planned = used;
-    std::vector<char> primary(pics.size(), 0);
-    for (const Slot& s : plan.slots) {
-        if (s.primary >= 0) primary[s.primary] = 1;
-        for (int p : s.pinnedPictures)
-            primary[p] = 1;
+    // How likely a planned picture is to be shown by the grid size that
+    // planned it: primaries surely, reserves soon, late drafts hardly.
+    std::vector<double> claim(pics.size(), 0.0);
+    for (int g = 0; g < gridCount; ++g) {
+        for (int p : plan.reserveExact[g])
+            claim[p] = 6.0;
+        for (int p : plan.reserveSmaller[g])
+            claim[p] = 6.0;
     }
-    for (int round = 0; round < 24; ++round) {
+    for (const Slot& s : plan.slots) {
+        if (s.primary >= 0) claim[s.primary] = 10.0;
+        for (int p : s.pinnedPictures)
+            claim[p] = 10.0;
+    }
+    int rounds = 0;
+    for (int g : order)
+        rounds = std::max(rounds, Drafts(sizes[g], std::max(exactSlots[g], smallSlots[g])));
+    for (int round = 0; round < rounds; ++round) {
         for (int g : order) {
             const int exact = exactSlots[g], small = smallSlots[g];
             Slot probe;
             probe.grid = g;
             probe.exact = true;
-            if (round < 1 + exact / 3) {
+            if (round < Drafts(sizes[g], exact)) {
                 int p = best(probe);
                 if (p >= 0) plan.overflowExact[g].push_back(p);
             }
             probe.exact = false;
-            if (small && round < 1 + small / 3) {
+            if (small && round < Drafts(sizes[g], small)) {
                 int p = best(probe);
                 if (p >= 0) plan.overflowSmaller[g].push_back(p);
             }
         }
     }
+    for (int g = 0; g < gridCount; ++g) {
+        for (const auto* drafts : {&plan.overflowExact[g], &plan.overflowSmaller[g]}) {
+            for (size_t k = 0; k < drafts->size(); ++k)
+                claim[(*drafts)[k]] = 4.0 * (1.0 - static_cast<double>(k) / drafts->size());
+        }
+    }
+    const std::vector<char> planned = used;
     std::vector<int> listed(pics.size(), 0);  // grid sizes that put a spare near their top
     for (int g : order) {
         for (int kind = 0; kind < 2; ++kind) {
@@ -415,8 +441,7 @@ Plan MakePlan(const PictureLibrary& lib) {
                 if (!planned[p]) continue;
                 double sc = Score(lib, pics[p], probe, sizes[g]);
                 if (sc == kCannotServe) continue;
-                ranked.push_back(
-                    {(primary[p] ? 10.0 : 0.0) + 0.5 * listed[p] - sc, static_cast<int>(p)});
+                ranked.push_back({claim[p] + 0.5 * listed[p] - sc, static_cast<int>(p)});
             }
             const size_t keep = std::min(ranked.size(), static_cast<size_t>(sizes[g].count) + 12);
             std::partial_sort(ranked.begin(), ranked.begin() + keep, ranked.end());
@@ -435,8 +460,10 @@ Plan MakePlan(const PictureLibrary& lib) {
         std::fprintf(stderr, "plan: %d slots without a picture, families %zu\n", none,
                      families.size());
         for (int g = 0; g < gridCount; ++g) {
-            std::fprintf(stderr, "  %s reserves %zu + %zu\n", sizes[g].Label().c_str(),
-                         plan.reserveExact[g].size(), plan.reserveSmaller[g].size());
+            std::fprintf(stderr, "  %s reserves %zu + %zu, overflow %zu + %zu\n",
+                         sizes[g].Label().c_str(), plan.reserveExact[g].size(),
+                         plan.reserveSmaller[g].size(), plan.overflowExact[g].size(),
+                         plan.overflowSmaller[g].size());
         }
     }
     return plan;
