@@ -33,10 +33,12 @@ constexpr double kBigBoardLeastClues = 2.5;
 // ...take the first picture with this many, else the richest of this many
 // pictures tried at their own size...
 constexpr double kBigBoardAim = 3.6;
-constexpr int kBigBoardTries = 3;
+constexpr int kBigBoardTries = 2;
 // ...and after this many pictures without a rich enough one the richest of
 // those they refused.
-constexpr int kPicturesBeforePlain = 20;
+constexpr int kPicturesBeforePlain = 30;
+// Pictures a big board then tries once more, not limited to line logic.
+constexpr size_t kProvedTries = kPicturesBeforePlain;
 constexpr float kDarkLevels[] = {0.25f, 0.4f, 0.55f, 0.7f};
 
 Bitmap Threshold(const std::vector<float>& ink, int rows, int cols, double t) {
@@ -293,6 +295,7 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
         const auto& reserve = exactKind ? plan.reserveExact[grid] : plan.reserveSmaller[grid];
         const auto& overflow = exactKind ? plan.overflowExact[grid] : plan.overflowSmaller[grid];
         size_t& next = exactKind ? nextExact : nextSmaller;
+        const size_t shared = exactKind ? plan.sharedExact[grid] : plan.sharedSmaller[grid];
         bool have = false, haveFallback = false;
         Made made, fallback;
         // Boards that should play richly try several pictures at their own
@@ -301,6 +304,7 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
         Made richest, plainest;  // plainest: the richest of those under aim.least
         double richestClues = -1, plainClues = -1;
         int tried = 0;
+        std::vector<int> triedHere;
         for (size_t q = 0; !have; ++q) {
             if (richestClues >= 0 && tried >= aim.tries) break;
             if (plainClues >= 0 && tried >= kPicturesBeforePlain) break;
@@ -308,6 +312,9 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
             if (q < queue.size()) {
                 p = queue[q];
             } else if (next < reserve.size() + overflow.size()) {
+                // Pictures another grid size planned (which may show twice)
+                // only when nothing else made a good enough puzzle.
+                if (next >= reserve.size() + shared && richestClues >= 0) break;
                 p = next < reserve.size() ? reserve[next] : overflow[next - reserve.size()];
                 ++next;
             } else {
@@ -315,6 +322,7 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
             }
             if (usedHere.count(p)) continue;
             ++tried;
+            triedHere.push_back(p);
             Raster raster;
             if (!lib.Render(pics[p], &raster)) continue;
             int rows = 0, cols = 0;
@@ -368,8 +376,32 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
             have = true;
         }
         if (!have && plainClues >= 0) {
-            made = plainest;  // every richer picture failed: the least plain one
+            // Every richer picture failed line logic: the first of them whose
+            // richest rendering is still provably unique, else the least
+            // plain one.
+            made = plainest;
             have = true;
+            for (size_t k = 0; k < triedHere.size() && k < kProvedTries; ++k) {
+                const int p = triedHere[k];
+                Raster raster;
+                if (usedHere.count(p) || !lib.Render(pics[p], &raster)) continue;
+                int rows = 0, cols = 0;
+                SlotBoardSize(slot, pics[p], &rows, &cols);
+                Attempt a;
+                if (!TryPicture(CellInk(raster, rows, cols, Renderings(raster, rows, cols)[0]),
+                                rows, cols, &a, false) ||
+                    MeasurePlay(CluesOf(a.solution)).cluesPerLine < aim.least) {
+                    continue;
+                }
+                made.rows = rows;
+                made.cols = cols;
+                made.picture = p;
+                made.threshold = a.threshold;
+                made.cellsChanged = a.cellsChanged;
+                made.lineSolvable = a.lineSolvable;
+                made.solution = a.solution;
+                break;
+            }
         }
         if (!have && haveFallback) {
             made = fallback;

@@ -46,7 +46,7 @@ const char kUsage[] =
     "  survey [--root DIR] [--jobs N] [--every N] [--out FILE]\n"
     "         try every (Nth) picture on boards of 20 and 40 cells and write how richly it\n"
     "         plays to FILE, default tools/forge/survey.tsv (slow; build reads it)\n"
-    "  sheet  OUT.png [--data DIR] [--grid LABEL] [--count N]\n"
+    "  sheet  OUT.png [--data DIR] [--grid LABEL,...] [--count N]\n"
     "         draw solved puzzles of a (partial) build as a contact sheet\n";
 
 // A one-line progress bar on standard error, drawn only on a terminal.
@@ -416,7 +416,7 @@ int Sheet(const Args& args) {
     if (args.positional.size() != 1) {
         std::fprintf(
             stderr,
-            "usage: nonogram-forge sheet OUT.png [--data DIR] [--grid LABEL] [--count N]\n");
+            "usage: nonogram-forge sheet OUT.png [--data DIR] [--grid LABEL,...] [--count N]\n");
         return 2;
     }
     const std::string data = args.Get("--data", "data");
@@ -440,7 +440,10 @@ int Sheet(const Args& args) {
         std::stringstream ls(line);
         for (std::string x; std::getline(ls, x, '\t');)
             f.push_back(x);
-        if (f.size() < 9 || (!grid.empty() && f[1] != grid)) continue;
+        if (f.size() < 9 || (!grid.empty() && ("," + grid + ",").find("," + f[1] + ",") ==
+                                                      std::string::npos)) {
+            continue;
+        }
         rows.push_back(
             {f[1], f[2], f[4], f[7], f[8], std::atoi(f[5].c_str()), std::atoi(f[6].c_str())});
     }

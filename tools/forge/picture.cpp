@@ -157,8 +157,35 @@ bool InterfaceWord(const std::string& word) {
     return kWords.count(word) != 0;
 }
 
+// Pictures that, looked at on contact sheets of big boards, do not read as
+// what they are once solved: frames and bars, letters, specks.
+bool Unrecognisable(const std::string& name) {
+    // clang-format off
+    static const std::set<std::string> kNames = {
+        "18-up-rating", "ad-units", "addchart", "app-blocking", "application", "article",
+        "ballot", "bio", "blur", "bookmark-tabs", "broken-image", "card-index",
+        "card-index-dividers", "chair-alt", "chart-timeline", "cl-button", "clone", "collage",
+        "columns", "confetti-ball", "copy-all", "countertops", "credit-card-scan", "dedent",
+        "dehaze", "document-scanner", "fiber-new", "fiber-pin", "film-frames",
+        "firework-sparkler", "flutter-dash", "foggy", "header", "heavy-equals-sign",
+        "image-aspect-ratio", "insert-chart-outlined", "japanese-application-button",
+        "japanese-discount-button", "japanese-prohibited-button", "joker", "keyboard",
+        "kimono", "kiss-woman-woman", "lens-blur", "level-slider", "line-style", "line-weight",
+        "looks-3", "low-vision", "man-climbing", "man-wrestling", "matrix", "milky-way",
+        "navicon", "pages", "person-climbing", "person-wrestling", "phonelink",
+        "phonelink-lock", "phonelink-ring", "picture-in-picture", "picture-in-picture-alt",
+        "pin", "polaroid", "quality-high", "rainbow-flag", "responsive", "sari", "shekel",
+        "sos", "sparkler", "straighten", "tag", "tasks", "television", "television-guide", "th",
+        "transgender-flag", "treasure-chest", "troll", "underline", "vibrate",
+        "woman-climbing", "woman-wrestling", "world-map", "wrestlers", "case-sensitive-alt",
+    };
+    // clang-format on
+    return kNames.count(name) != 0;
+}
+
 // Logos, letters and interface furniture make poor pictures.
 bool Unwanted(const std::string& name) {
+    if (Unrecognisable(name)) return true;
     std::stringstream words(name);
     for (std::string w; std::getline(words, w, '-');) {
         if (InterfaceWord(w)) return true;

@@ -126,7 +126,9 @@ double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, c
         int tr = slot.pinnedRows ? slot.pinnedRows : g.height;
         int tc = slot.pinnedCols ? slot.pinnedCols : g.width;
         double mismatch = std::fabs(Aspect(p.sourceHeight, p.sourceWidth) - Aspect(tr, tc));
-        score -= 0.6 * mismatch;
+        // On a big board the bands a picture of another shape leaves empty
+        // are lines without clues.
+        score -= (minSide >= 30 ? 1.5 : 0.6) * mismatch;
     } else {
         if (rows == g.height && cols == g.width) return kCannotServe;
         double kept =
@@ -160,6 +162,13 @@ std::vector<int> Spread(const std::vector<int>& free, int want) {
             chosen.push_back(free[i]);
     }
     return chosen;
+}
+
+// Spare pictures a grid size keeps for this many slots of one kind: big
+// boards try several pictures at their own size for each puzzle.
+int Reserves(const GridSize& g, int slots) {
+    if (std::min(g.width, g.height) >= 30) return slots / 2 + 3;
+    return std::max(3, slots / 3 + 1);
 }
 
 // Pictures a grid size drafts for its overflow list, for this many slots of
@@ -373,24 +382,25 @@ Plan MakePlan(const PictureLibrary& lib) {
         Slot probe;
         probe.grid = g;
         probe.exact = true;
-        for (int i = 0; i < std::max(3, exact / 3 + 1); ++i) {
+        for (int i = 0; i < Reserves(sizes[g], exact); ++i) {
             int p = best(probe);
             if (p >= 0) plan.reserveExact[g].push_back(p);
         }
         probe.exact = false;
-        for (int i = 0; small && i < std::max(3, small / 3 + 1); ++i) {
+        for (int i = 0; small && i < Reserves(sizes[g], small); ++i) {
             int p = best(probe);
             if (p >= 0) plan.reserveSmaller[g].push_back(p);
         }
     }
     // Overflow lists, for grid sizes whose reserves run out: first the
     // pictures nobody planned, drafted in turns so grid sizes do not share
-    // them; then, as a last resort, pictures another grid size planned,
-    // those it is least likely to show first.
+    // them; then, as a last resort, spares another grid size planned, those
+    // it is least likely to show first.
     plan.overflowExact.assign(gridCount, {});
     plan.overflowSmaller.assign(gridCount, {});
     // How likely a planned picture is to be shown by the grid size that
     // planned it: primaries surely, reserves soon, late drafts hardly.
+    constexpr double kClaimPrimary = 10.0;
     std::vector<double> claim(pics.size(), 0.0);
     for (int g = 0; g < gridCount; ++g) {
         for (int p : plan.reserveExact[g])
@@ -399,9 +409,9 @@ Plan MakePlan(const PictureLibrary& lib) {
             claim[p] = 6.0;
     }
     for (const Slot& s : plan.slots) {
-        if (s.primary >= 0) claim[s.primary] = 10.0;
+        if (s.primary >= 0) claim[s.primary] = kClaimPrimary;
         for (int p : s.pinnedPictures)
-            claim[p] = 10.0;
+            claim[p] = kClaimPrimary;
     }
     int rounds = 0;
     for (int g : order)
@@ -430,7 +440,11 @@ Plan MakePlan(const PictureLibrary& lib) {
         }
     }
     const std::vector<char> planned = used;
-    std::vector<int> listed(pics.size(), 0);  // grid sizes that put a spare near their top
+    for (int g = 0; g < gridCount; ++g) {
+        plan.sharedExact.push_back(plan.overflowExact[g].size());
+        plan.sharedSmaller.push_back(plan.overflowSmaller[g].size());
+    }
+    std::vector<int> listed(pics.size(), 0);  // grid sizes that listed a picture
     for (int g : order) {
         for (int kind = 0; kind < 2; ++kind) {
             Slot probe;
@@ -438,17 +452,20 @@ Plan MakePlan(const PictureLibrary& lib) {
             probe.exact = kind == 0;
             std::vector<std::pair<double, int>> ranked;
             for (size_t p = 0; p < pics.size(); ++p) {
-                if (!planned[p]) continue;
+                // Another slot's own picture would surely show twice.
+                if (!planned[p] || claim[p] >= kClaimPrimary) continue;
                 double sc = Score(lib, pics[p], probe, sizes[g]);
                 if (sc == kCannotServe) continue;
-                ranked.push_back({claim[p] + 0.5 * listed[p] - sc, static_cast<int>(p)});
+                ranked.push_back({claim[p] + listed[p] - sc, static_cast<int>(p)});
             }
-            const size_t keep = std::min(ranked.size(), static_cast<size_t>(sizes[g].count) + 12);
+            const int big = std::min(sizes[g].width, sizes[g].height) >= 30;
+            const size_t keep =
+                std::min(ranked.size(), static_cast<size_t>((1 + big) * sizes[g].count + 12));
             std::partial_sort(ranked.begin(), ranked.begin() + keep, ranked.end());
             auto& list = kind == 0 ? plan.overflowExact[g] : plan.overflowSmaller[g];
             for (size_t k = 0; k < keep; ++k)
                 list.push_back(ranked[k].second);
-            for (size_t k = 0; k < keep && k < 4; ++k)
+            for (size_t k = 0; k < keep; ++k)
                 ++listed[ranked[k].second];
         }
     }
