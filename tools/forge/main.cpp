@@ -224,8 +224,7 @@ int Survey(const Args& args) {
         std::snprintf(figures, sizeof figures, "\t%.2f\t%.2f\n", at20[k], at40[k]);
         out += lib.Sources()[pics[k].source].id + "\t" + pics[k].name + figures;
     }
-    const std::string path =
-        args.Get("--out", args.Get("--root", ".") + "/tools/forge/survey.tsv");
+    const std::string path = args.Get("--out", args.Get("--root", ".") + "/tools/forge/survey.tsv");
     if (!WriteFileAtomically(path, out)) {
         std::fprintf(stderr, "nonogram-forge: cannot write %s\n", path.c_str());
         return 1;
@@ -304,8 +303,7 @@ int Check(const Args& args) {
         bands.Add(clues[i].rows, clues[i].cols, play, r.lineSolvable);
         if (each) {
             std::printf("%s\t%d\t%s\t%d\t%d\t%.2f\n", GameData::Label(a).c_str(), a.index,
-                        GameData::Stem(a).c_str(), clues[i].rows, clues[i].cols,
-                        play.cluesPerLine);
+                        GameData::Stem(a).c_str(), clues[i].rows, clues[i].cols, play.cluesPerLine);
         }
     }
     std::fputs(bands.Format().c_str(), stdout);
@@ -440,8 +438,8 @@ int Sheet(const Args& args) {
         std::stringstream ls(line);
         for (std::string x; std::getline(ls, x, '\t');)
             f.push_back(x);
-        if (f.size() < 9 || (!grid.empty() && ("," + grid + ",").find("," + f[1] + ",") ==
-                                                      std::string::npos)) {
+        if (f.size() < 9 ||
+            (!grid.empty() && ("," + grid + ",").find("," + f[1] + ",") == std::string::npos)) {
             continue;
         }
         rows.push_back(

@@ -218,8 +218,8 @@ TEST_F(Catalogue, RegenerationReproducesTheCommittedBytes) {
     } else {
         for (int g : options.grids) {
             const GridSize& size = CatalogueGridSizes()[g];
-            const std::string rows = SizeClassName(size.sizeClass) + std::string("\t") +
-                                     size.Label() + "\t";
+            const std::string rows =
+                SizeClassName(size.sizeClass) + std::string("\t") + size.Label() + "\t";
             const std::string made = LinesOf(madeManifest, rows, "", false);
             EXPECT_EQ(std::count(made.begin(), made.end(), '\n'), size.count) << size.Label();
             EXPECT_TRUE(made == LinesOf(manifest, rows, "", false)) << "manifest " << size.Label();
