@@ -56,9 +56,12 @@ export function clearLines(page) {
 }
 
 // RGBA of canvas pixels at surface (device pixel) coordinates, top-left origin,
-// and the canvas's pixel size.
+// and the canvas's pixel size. A WebGL canvas read as an image gives what the
+// page last presented, so the read waits until the game's last drawn frame has
+// been through the browser's next two animation frames.
 export async function canvasPixels(page, points) {
-  return page.evaluate((pts) => {
+  return page.evaluate(async (pts) => {
+    await new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));
     const c = document.getElementById('canvas');
     const copy = document.createElement('canvas');
     copy.width = c.width;

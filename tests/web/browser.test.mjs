@@ -326,7 +326,8 @@ async function pixelsAt(page, points) {
 // Bounding box (surface pixels) of the canvas pixels of one colour within a
 // rectangle, or null.
 async function boxOf(page, rgba, within) {
-  return page.evaluate(([c, r]) => {
+  return page.evaluate(async ([c, r]) => {
+    await new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));
     const canvas = document.getElementById('canvas');
     const copy = document.createElement('canvas');
     copy.width = canvas.width;
@@ -349,7 +350,8 @@ async function boxOf(page, rgba, within) {
 
 // A fingerprint of the whole canvas.
 async function canvasPrint(page) {
-  return page.evaluate(() => {
+  return page.evaluate(async () => {
+    await new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));
     const canvas = document.getElementById('canvas');
     const copy = document.createElement('canvas');
     copy.width = canvas.width;
@@ -485,16 +487,13 @@ describe('playing on a phone', () => {
     await context.close();
   });
 
-  // Passes alone (node --test --test-name-pattern=solving browser.test.mjs);
-  // inside the whole suite the board ends one cell off the solution and the
-  // point is never written. Not yet understood, so it is kept out of make test.
-  test('solving a puzzle shows the badge and writes the point', {skip: 'fails only after the other tests in one run; under investigation'}, async () => {
+  test('solving a puzzle shows the badge and writes the point', async () => {
     const solution = solve(puzzle.rowClues, puzzle.colClues);
     const {context, page} = await phonePage('&screen=board&puzzle=0/0/0');
     // Near the middle of the clue bands' empty corner, off the grid lines.
     const corner = [layout.fit.x + (puzzle.bandCols * layout.cell >> 1) + (layout.cell >> 3),
                     layout.fit.y + (puzzle.bandRows * layout.cell >> 1) + (layout.cell >> 3)];
-    assert.deepEqual(await pixelsAt(page, [corner]), [BAND]);
+    assert.deepEqual(await pixelsAt(page, [corner]), [BAND], 'the clue bands\' corner before solving');
     assert.equal(await page.evaluate(() => FS.analyzePath('/Documents/conf/points.pts').exists), false);
     const filled = [];
     solution.forEach((row, r) => row.forEach((v, c) => v && filled.push([r, c])));
