@@ -14,6 +14,7 @@ common=(
 sources=(
     fonts-materialdesignicons-webfont fonts-material-design-icons-iconfont
     fonts-font-awesome fonts-noto-color-emoji fonts-crosextra-carlito unicode-data
+    librsvg2-bin
 )
 # xdotool, xprop, xwininfo (x11-utils) and the X core fonts find, drive and draw the desktop host's native message boxes under Xvfb.
 testing=(libgtest-dev googletest xvfb xauth xdotool x11-utils xfonts-base)
@@ -40,12 +41,22 @@ for p in "${want[@]}"; do
         missing+=("$p")
     fi
 done
-# The browser tests' own packages, exactly as locked (again when the lock changes).
+# The browser tests' own packages, exactly as locked (again when the lock changes),
+# and for `test` the vector emoji sets the puzzle forge rasterises.
 npm_deps() {
     local dir
     dir="$(dirname "$0")/../tests/web"
     if [ "$mode" != "play" ] && [ "$dir/package-lock.json" -nt "$dir/node_modules/.package-lock.json" ]; then
         (cd "$dir" && npm ci --no-audit --no-fund)
+    fi
+    if [ "$mode" = "test" ]; then
+        local forge stamp
+        forge="$(dirname "$0")/../tools/forge"
+        stamp="$forge/node_modules/.installed-lock.json"
+        if ! cmp -s "$forge/package-lock.json" "$stamp" 2>/dev/null; then
+            (cd "$forge" && npm ci --no-audit --no-fund --loglevel=error)
+            cp "$forge/package-lock.json" "$stamp"
+        fi
     fi
 }
 if [ ${#missing[@]} -eq 0 ]; then npm_deps; exit 0; fi

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <thread>
 
+#include "tools/forge/play_stats.h"
 #include "tools/forge/puzzle_io.h"
 
 namespace forge {
@@ -26,6 +27,19 @@ constexpr double kFillMin = 0.15;
 constexpr double kFillMax = 0.85;
 constexpr int kFlipTrials = 6;  // candidate cells weighed before each flip
 constexpr int kPicturesBeforeFallback = 3;
+// Boards of 30 cells and more on both sides take no picture with fewer clues
+// per line than this while another may do better...
+constexpr double kBigBoardLeastClues = 2.5;
+// ...take the first picture with this many, else the richest of this many
+// pictures tried at their own size...
+constexpr double kBigBoardAim = 3.6;
+constexpr int kBigBoardTries = 2;
+// ...and after this many pictures without a rich enough one the richest of
+// those they refused.
+constexpr int kPicturesBeforePlain = 30;
+// Pictures a big board then tries once more, not limited to line logic.
+constexpr size_t kProvedTries = kPicturesBeforePlain;
+constexpr float kDarkLevels[] = {0.25f, 0.4f, 0.55f, 0.7f};
 
 Bitmap Threshold(const std::vector<float>& ink, int rows, int cols, double t) {
     Bitmap b(rows, cols);
@@ -88,8 +102,11 @@ bool Coherent(const Bitmap& b) {
             stack.pop_back();
             ++size;
             const int r = cell / b.cols, c = cell % b.cols;
-            const int nr[4] = {r - 1, r + 1, r, r}, nc[4] = {c, c, c - 1, c + 1};
-            for (int k = 0; k < 4; ++k) {
+            // Diagonal neighbours count: a slanted line drawn in cells is a
+            // staircase of corners.
+            const int nr[8] = {r - 1, r + 1, r, r, r - 1, r - 1, r + 1, r + 1};
+            const int nc[8] = {c, c, c - 1, c + 1, c - 1, c + 1, c - 1, c + 1};
+            for (int k = 0; k < 8; ++k) {
                 if (nr[k] < 0 || nr[k] >= b.rows || nc[k] < 0 || nc[k] >= b.cols) continue;
                 const int n = nr[k] * b.cols + nc[k];
                 if (b.cells[n] && !label[n]) {
@@ -100,12 +117,22 @@ bool Coherent(const Bitmap& b) {
         }
         specks += size <= 2;
     }
-    return specks <= std::max(3, b.FilledCount() / 100);
+    return specks <= std::max(3, b.FilledCount() / 60);
+}
+
+// The renderings of a picture a board tries, richest first: colour pictures
+// from outlines to fuller dark shapes, glyphs on boards of 15 cells and more
+// as outlines before filled shapes.
+std::vector<float> Renderings(const Raster& raster, int rows, int cols) {
+    if (raster.colour) return std::vector<float>(std::begin(kDarkLevels), std::end(kDarkLevels));
+    if (std::max(rows, cols) >= 15) return {kOutlinesOnly, kDefaultDarkLuminance};
+    return {kDefaultDarkLuminance};
 }
 
 }  // namespace
 
-bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out) {
+bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out,
+                bool lineSolvableOnly) {
     struct Candidate {
         double t;
         size_t undecided;
@@ -114,7 +141,12 @@ bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out)
     std::vector<Candidate> candidates;
     for (double t : kThresholds) {
         Bitmap b = Threshold(ink, rows, cols, t);
-        if (!FillInRange(b) || !Coherent(b)) continue;
+        if (!FillInRange(b) || !Coherent(b)) {
+            if (std::getenv("FORGE_DEBUG"))
+                std::fprintf(stderr, "  t %.2f fill %.2f coherent %d\n", t,
+                             double(b.FilledCount()) / b.cells.size(), Coherent(b));
+            continue;
+        }
         std::vector<int> undecided = UndecidedByLines(CluesOf(b));
         if (undecided.empty()) {
             out->unique = out->lineSolvable = true;
@@ -125,7 +157,10 @@ bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out)
         }
         candidates.push_back({t, undecided.size(), b});
     }
-    if (candidates.empty()) return false;
+    if (candidates.empty()) {
+        if (std::getenv("FORGE_DEBUG")) std::fprintf(stderr, "  no threshold fits\n");
+        return false;
+    }
     std::stable_sort(
         candidates.begin(), candidates.end(),
         [](const Candidate& x, const Candidate& y) { return x.undecided < y.undecided; });
@@ -144,15 +179,32 @@ bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out)
         }
     }
     if (bestFlips >= 0) return true;
+    if (lineSolvableOnly) return false;
     // Not line-solvable: the least ambiguous threshold may still be unique.
     Analysis a = Analyse(CluesOf(candidates[0].b), 20000);
-    if (a.verdict != Verdict::Unique) return false;
+    if (a.verdict != Verdict::Unique) {
+        if (std::getenv("FORGE_DEBUG"))
+            std::fprintf(stderr, "  %zu undecided, flips ran out\n", candidates[0].undecided);
+        return false;
+    }
     out->unique = true;
     out->lineSolvable = false;
     out->threshold = candidates[0].t;
     out->cellsChanged = 0;
     out->solution = candidates[0].b;
     return true;
+}
+
+double SurveyPicture(const Raster& raster, int side) {
+    int rows = 0, cols = 0;
+    FittedSize(raster.width, raster.height, side, side, &rows, &cols);
+    double best = 0;
+    for (float level : Renderings(raster, rows, cols)) {
+        Attempt a;
+        if (TryPicture(CellInk(raster, rows, cols, level), rows, cols, &a, true))
+            best = std::max(best, MeasurePlay(CluesOf(a.solution)).cluesPerLine);
+    }
+    return best;
 }
 
 // ---------------------------------------------------------------------------
@@ -188,6 +240,44 @@ std::string MakeStem(const Slot& slot, const std::string& name, int rows, int co
 
 }  // namespace
 
+namespace {
+
+// What a slot asks of its puzzle's clues per line: a picture reaching `reach`
+// is taken at once; otherwise, after `tries` pictures, the richest that
+// reached `least`.
+struct PlayAim {
+    double reach = 0;
+    double least = 0;
+    int tries = 1;
+};
+
+PlayAim AimFor(const GridSize& g, const Slot& slot) {
+    const int shorter = std::min(g.width, g.height);
+    if (slot.pinnedRows || !slot.pinnedPictures.empty()) return {};
+    if (shorter >= 30) return {kBigBoardAim, kBigBoardLeastClues, kBigBoardTries};
+    return {};
+}
+
+// The first rendering of a picture that line logic alone solves (on big
+// boards nothing else is worth the long proof of uniqueness), else the first
+// that is unique; with its clues per line.
+bool RenderPuzzle(const Raster& raster, int rows, int cols, bool lineSolvableOnly, Attempt* out,
+                  double* clues) {
+    bool ok = false;
+    for (float level : Renderings(raster, rows, cols)) {
+        Attempt a;
+        if (!TryPicture(CellInk(raster, rows, cols, level), rows, cols, &a, lineSolvableOnly))
+            continue;
+        if (!ok || (a.lineSolvable && !out->lineSolvable)) *out = a;
+        ok = true;
+        if (out->lineSolvable) break;
+    }
+    if (ok) *clues = MeasurePlay(CluesOf(out->solution)).cluesPerLine;
+    return ok;
+}
+
+}  // namespace
+
 GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid) {
     GridOutcome outcome;
     const GridSize& g = CatalogueGridSizes()[grid];
@@ -205,14 +295,26 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
         const auto& reserve = exactKind ? plan.reserveExact[grid] : plan.reserveSmaller[grid];
         const auto& overflow = exactKind ? plan.overflowExact[grid] : plan.overflowSmaller[grid];
         size_t& next = exactKind ? nextExact : nextSmaller;
+        const size_t shared = exactKind ? plan.sharedExact[grid] : plan.sharedSmaller[grid];
         bool have = false, haveFallback = false;
         Made made, fallback;
+        // Boards that should play richly try several pictures at their own
+        // size and take the first that reaches the aim, else the richest.
+        const PlayAim aim = AimFor(g, slot);
+        Made richest, plainest;  // plainest: the richest of those under aim.least
+        double richestClues = -1, plainClues = -1;
         int tried = 0;
+        std::vector<int> triedHere;
         for (size_t q = 0; !have; ++q) {
+            if (richestClues >= 0 && tried >= aim.tries) break;
+            if (plainClues >= 0 && tried >= kPicturesBeforePlain) break;
             int p = -1;
             if (q < queue.size()) {
                 p = queue[q];
             } else if (next < reserve.size() + overflow.size()) {
+                // Pictures another grid size planned (which may show twice)
+                // only when nothing else made a good enough puzzle.
+                if (next >= reserve.size() + shared && richestClues >= 0) break;
                 p = next < reserve.size() ? reserve[next] : overflow[next - reserve.size()];
                 ++next;
             } else {
@@ -220,13 +322,16 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
             }
             if (usedHere.count(p)) continue;
             ++tried;
+            triedHere.push_back(p);
             Raster raster;
             if (!lib.Render(pics[p], &raster)) continue;
             int rows = 0, cols = 0;
             SlotBoardSize(slot, pics[p], &rows, &cols);
             if (!slot.exact && !slot.pinnedRows && rows == g.height && cols == g.width) continue;
+            const bool big = rows >= 30 && cols >= 30;
             Attempt a;
-            if (!TryPicture(CellInk(raster, rows, cols), rows, cols, &a)) {
+            double clues = 0;
+            if (!RenderPuzzle(raster, rows, cols, big, &a, &clues)) {
                 if (std::getenv("FORGE_DEBUG")) {
                     std::fprintf(stderr, "%s #%d: %s failed\n", g.Label().c_str(), i,
                                  pics[p].name.c_str());
@@ -243,16 +348,59 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
             m.cellsChanged = a.cellsChanged;
             m.lineSolvable = a.lineSolvable;
             m.solution = a.solution;
-            if (a.lineSolvable) {
+            if (a.lineSolvable && clues >= aim.reach) {
                 made = m;
                 have = true;
+            } else if (a.lineSolvable && clues >= aim.least) {
+                if (clues > richestClues) {
+                    richestClues = clues;
+                    richest = m;
+                }
+            } else if (a.lineSolvable && (big || aim.tries > 1)) {
+                if (clues > plainClues) {  // a silhouette where detail was wanted
+                    plainClues = clues;
+                    plainest = m;
+                }
             } else if (!haveFallback) {
                 fallback = m;
                 haveFallback = true;
             }
-            if (!have && haveFallback && tried >= kPicturesBeforeFallback) {
+            if (!have && richestClues < 0 && plainClues < 0 && haveFallback &&
+                tried >= kPicturesBeforeFallback) {
                 made = fallback;
                 have = true;
+            }
+        }
+        if (!have && richestClues >= 0) {
+            made = richest;
+            have = true;
+        }
+        if (!have && plainClues >= 0) {
+            // Every richer picture failed line logic: the first of them whose
+            // richest rendering is still provably unique, else the least
+            // plain one.
+            made = plainest;
+            have = true;
+            for (size_t k = 0; k < triedHere.size() && k < kProvedTries; ++k) {
+                const int p = triedHere[k];
+                Raster raster;
+                if (usedHere.count(p) || !lib.Render(pics[p], &raster)) continue;
+                int rows = 0, cols = 0;
+                SlotBoardSize(slot, pics[p], &rows, &cols);
+                Attempt a;
+                if (!TryPicture(CellInk(raster, rows, cols, Renderings(raster, rows, cols)[0]),
+                                rows, cols, &a, false) ||
+                    MeasurePlay(CluesOf(a.solution)).cluesPerLine < aim.least) {
+                    continue;
+                }
+                made.rows = rows;
+                made.cols = cols;
+                made.picture = p;
+                made.threshold = a.threshold;
+                made.cellsChanged = a.cellsChanged;
+                made.lineSolvable = a.lineSolvable;
+                made.solution = a.solution;
+                break;
             }
         }
         if (!have && haveFallback) {

@@ -39,7 +39,13 @@ struct Attempt {
 // threshold and then flipping the fewest undecided cells (at most 2% of the
 // board) until line logic alone solves it; failing that, a picture that is
 // still unique is taken as it is. False when neither works.
-bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out);
+bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out,
+                bool lineSolvableOnly = false);
+
+// How a picture plays on a board of about side x side cells: the most clues
+// per line among its renderings that line logic alone solves, 0 when none
+// does. The survey command records this for every picture.
+double SurveyPicture(const Raster& raster, int side);
 
 struct GridOutcome {
     bool ok = false;

@@ -16,6 +16,7 @@
 
 #include "tools/forge/build.h"
 #include "tools/forge/game_data.h"
+#include "tools/forge/play_stats.h"
 #include "tools/forge/puzzle_io.h"
 #include "tools/forge/sheet.h"
 
@@ -30,14 +31,22 @@ const char kUsage[] =
     "         make every puzzle file, MANIFEST.tsv and CREDITS (into --out, default\n"
     "         ROOT/data) and the catalogue tables (into --catalogue, default ROOT/puzzles);\n"
     "         --only makes the named grid sizes into --out and leaves the tables alone\n"
-    "  check  [--data DIR] [--jobs N]\n"
-    "         read every shipped puzzle with the game's reader and prove it unique\n"
+    "  check  [--data DIR] [--jobs N] [--each]\n"
+    "         read every shipped puzzle with the game's reader and prove it unique;\n"
+    "         print per size band the clues per line and the longest runs (--each: and\n"
+    "         per puzzle label, index, stem, rows, cols, clues per line)\n"
     "  list   the catalogue: class, label, dirCode, index, stem, rows, cols\n"
     "  export --format non DIR [--address CLASS/GRID/INDEX] [--data DIR]\n"
     "         write puzzles as .non files into DIR/<dirCode>/<stem>.non\n"
     "  import [--into DIR] FILE.non...\n"
     "         add .non puzzles as picture sources for build (default DIR: tools/forge/imports)\n"
-    "  sheet  OUT.png [--data DIR] [--grid LABEL] [--count N]\n"
+    "  pictures [--root DIR]\n"
+    "         every picture source offers, measured: source, name, fill, then crispness,\n"
+    "         filled share and runs per line at 10, 15, 20, 30, 45 and 70 cells\n"
+    "  survey [--root DIR] [--jobs N] [--every N] [--out FILE]\n"
+    "         try every (Nth) picture on boards of 20 and 40 cells and write how richly it\n"
+    "         plays to FILE, default tools/forge/survey.tsv (slow; build reads it)\n"
+    "  sheet  OUT.png [--data DIR] [--grid LABEL,...] [--count N]\n"
     "         draw solved puzzles of a (partial) build as a contact sheet\n";
 
 // A one-line progress bar on standard error, drawn only on a terminal.
@@ -82,7 +91,9 @@ struct Args {
 bool ParseArgs(int argc, char** argv, Args* out) {
     for (int i = 2; i < argc; ++i) {
         std::string a = argv[i];
-        if (a.rfind("--", 0) == 0) {
+        if (a == "--each") {  // the one option without a value
+            out->options[a] = "1";
+        } else if (a.rfind("--", 0) == 0) {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "%s needs a value\n", a.c_str());
                 return false;
@@ -100,9 +111,14 @@ int Jobs(const Args& args) {
     return n < 1 ? 1 : n;
 }
 
-bool OpenLibrary(PictureLibrary* lib, const std::string& importDir) {
+// The picture library of the forge at root; with the survey unless asked not
+// to.
+bool OpenLibrary(PictureLibrary* lib, const Args& args, bool survey = true) {
+    const std::string root = args.Get("--root", ".");
+    if (survey) lib->UseSurvey(root + "/tools/forge/survey.tsv");
     std::string error;
-    if (!lib->Open(importDir, &error)) {
+    if (!lib->Open(args.Get("--imports", root + "/tools/forge/imports"),
+                   root + "/tools/forge/node_modules", &error)) {
         std::fprintf(stderr, "nonogram-forge: %s\n", error.c_str());
         return false;
     }
@@ -117,7 +133,7 @@ int Build(const Args& args) {
     const auto start = std::chrono::steady_clock::now();
     const std::string root = args.Get("--root", ".");
     PictureLibrary lib;
-    if (!OpenLibrary(&lib, args.Get("--imports", root + "/tools/forge/imports"))) return 1;
+    if (!OpenLibrary(&lib, args)) return 1;
     BuildOptions options;
     options.jobs = Jobs(args);
     std::string only = args.Get("--only", "");
@@ -157,6 +173,64 @@ int Build(const Args& args) {
         summary.puzzles, summary.picturesTried, lib.Pictures().size(), Seconds(start),
         summary.lineSolvable, 100.0 * summary.lineSolvable / std::max(1, summary.puzzles),
         summary.changedPuzzles);
+    return 0;
+}
+
+int Pictures(const Args& args) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::string root = args.Get("--root", ".");
+    PictureLibrary lib;
+    if (!OpenLibrary(&lib, args)) return 1;
+    for (const PictureRef& p : lib.Pictures()) {
+        std::printf("%s\t%s\t%.2f", lib.Sources()[p.source].id.c_str(), p.name.c_str(), p.fill);
+        for (int k = 0; k < 6; ++k)
+            std::printf("\t%.2f %.2f %.2f", p.crispness[k], p.filled[k], p.runs[k]);
+        std::printf("\n");
+    }
+    std::fprintf(stderr, "%zu pictures in %.1f s\n", lib.Pictures().size(), Seconds(start));
+    return 0;
+}
+
+// Tries every picture on boards of about 20 and 40 cells a side and writes
+// how richly it plays to tools/forge/survey.tsv, which build then reads.
+int Survey(const Args& args) {
+    const auto start = std::chrono::steady_clock::now();
+    PictureLibrary lib;
+    if (!OpenLibrary(&lib, args, false)) return 1;
+    const auto& pics = lib.Pictures();
+    std::vector<double> at20(pics.size(), 0), at40(pics.size(), 0);
+    std::atomic<size_t> next{0};
+    std::atomic<int> done{0};
+    const size_t every = std::max(1, std::atoi(args.Get("--every", "1").c_str()));
+    auto worker = [&] {
+        for (size_t k = next++; k < pics.size(); k = next++) {
+            if (k % every) continue;
+            Raster r;
+            if (!lib.Render(pics[k], &r)) continue;
+            at20[k] = SurveyPicture(r, 20);
+            at40[k] = SurveyPicture(r, 40);
+            if (++done % 250 == 0) std::fprintf(stderr, "surveyed %d\n", done.load());
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int j = 1; j < Jobs(args); ++j)
+        threads.emplace_back(worker);
+    worker();
+    for (auto& t : threads)
+        t.join();
+    std::string out;
+    for (size_t k = 0; k < pics.size(); k += every) {
+        char figures[64];
+        std::snprintf(figures, sizeof figures, "\t%.2f\t%.2f\n", at20[k], at40[k]);
+        out += lib.Sources()[pics[k].source].id + "\t" + pics[k].name + figures;
+    }
+    const std::string path = args.Get("--out", args.Get("--root", ".") + "/tools/forge/survey.tsv");
+    if (!WriteFileAtomically(path, out)) {
+        std::fprintf(stderr, "nonogram-forge: cannot write %s\n", path.c_str());
+        return 1;
+    }
+    std::printf("surveyed %zu pictures in %.1f s into %s\n", pics.size(), Seconds(start),
+                path.c_str());
     return 0;
 }
 
@@ -203,6 +277,8 @@ int Check(const Args& args) {
         if (watcher.joinable()) watcher.join();
     }
     int unique = 0, lineSolvable = 0, failing = 0;
+    BandTable bands;
+    const bool each = args.options.count("--each") != 0;
     for (size_t i = 0; i < all.size(); ++i) {
         const Address& a = all[i];
         std::string where =
@@ -223,7 +299,14 @@ int Check(const Args& args) {
         }
         ++unique;
         lineSolvable += r.lineSolvable;
+        const PlayFigures play = MeasurePlay(clues[i]);
+        bands.Add(clues[i].rows, clues[i].cols, play, r.lineSolvable);
+        if (each) {
+            std::printf("%s\t%d\t%s\t%d\t%d\t%.2f\n", GameData::Label(a).c_str(), a.index,
+                        GameData::Stem(a).c_str(), clues[i].rows, clues[i].cols, play.cluesPerLine);
+        }
     }
+    std::fputs(bands.Format().c_str(), stdout);
     std::printf("checked %zu puzzles in %.2f s: %d unique, %d line-solvable (%.1f%%), %d failing\n",
                 all.size(), Seconds(start), unique, lineSolvable,
                 100.0 * lineSolvable / std::max<size_t>(1, all.size()), failing);
@@ -331,7 +414,7 @@ int Sheet(const Args& args) {
     if (args.positional.size() != 1) {
         std::fprintf(
             stderr,
-            "usage: nonogram-forge sheet OUT.png [--data DIR] [--grid LABEL] [--count N]\n");
+            "usage: nonogram-forge sheet OUT.png [--data DIR] [--grid LABEL,...] [--count N]\n");
         return 2;
     }
     const std::string data = args.Get("--data", "data");
@@ -355,7 +438,10 @@ int Sheet(const Args& args) {
         std::stringstream ls(line);
         for (std::string x; std::getline(ls, x, '\t');)
             f.push_back(x);
-        if (f.size() < 9 || (!grid.empty() && f[1] != grid)) continue;
+        if (f.size() < 9 ||
+            (!grid.empty() && ("," + grid + ",").find("," + f[1] + ",") == std::string::npos)) {
+            continue;
+        }
         rows.push_back(
             {f[1], f[2], f[4], f[7], f[8], std::atoi(f[5].c_str()), std::atoi(f[6].c_str())});
     }
@@ -399,6 +485,8 @@ int main(int argc, char** argv) {
     if (command == "export") return Export(args);
     if (command == "import") return Import(args);
     if (command == "sheet") return Sheet(args);
+    if (command == "pictures") return Pictures(args);
+    if (command == "survey") return Survey(args);
     std::fputs(kUsage, stderr);
     return 2;
 }

@@ -4,10 +4,12 @@
 #include "tools/forge/picture.h"
 
 #include <ft2build.h>
+#include <zlib.h>
 #include FT_FREETYPE_H
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <mutex>
@@ -16,12 +18,21 @@
 #include <sstream>
 
 #include "tools/forge/puzzle_io.h"
+#include "tools/forge/vector_icons.h"
 
 namespace forge {
 
 namespace {
 
 constexpr int kOutlinePixels = 192;  // em size the outline glyphs are rendered at
+constexpr int kVectorPixels = 192;   // square the vector icons are rasterised into
+// Vector icons that made no puzzle of at least this many clues per line in
+// the survey are left out (they would lose to the others anyway).
+constexpr float kSurveyKeep = 2.4f;
+// Pictures are measured as the richest rendering the build tries draws them.
+constexpr float kMeasureDarkLuminance = 0.4f;
+
+void CropToInk(Raster* r);
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -146,8 +157,35 @@ bool InterfaceWord(const std::string& word) {
     return kWords.count(word) != 0;
 }
 
+// Pictures that, looked at on contact sheets of big boards, do not read as
+// what they are once solved: frames and bars, letters, specks.
+bool Unrecognisable(const std::string& name) {
+    // clang-format off
+    static const std::set<std::string> kNames = {
+        "18-up-rating", "ad-units", "addchart", "app-blocking", "application", "article",
+        "ballot", "bio", "blur", "bookmark-tabs", "broken-image", "card-index",
+        "card-index-dividers", "chair-alt", "chart-timeline", "cl-button", "clone", "collage",
+        "columns", "confetti-ball", "copy-all", "countertops", "credit-card-scan", "dedent",
+        "dehaze", "document-scanner", "fiber-new", "fiber-pin", "film-frames",
+        "firework-sparkler", "flutter-dash", "foggy", "header", "heavy-equals-sign",
+        "image-aspect-ratio", "insert-chart-outlined", "japanese-application-button",
+        "japanese-discount-button", "japanese-prohibited-button", "joker", "keyboard",
+        "kimono", "kiss-woman-woman", "lens-blur", "level-slider", "line-style", "line-weight",
+        "looks-3", "low-vision", "man-climbing", "man-wrestling", "matrix", "milky-way",
+        "navicon", "pages", "person-climbing", "person-wrestling", "phonelink",
+        "phonelink-lock", "phonelink-ring", "picture-in-picture", "picture-in-picture-alt",
+        "pin", "polaroid", "quality-high", "rainbow-flag", "responsive", "sari", "shekel",
+        "sos", "sparkler", "straighten", "tag", "tasks", "television", "television-guide", "th",
+        "transgender-flag", "treasure-chest", "troll", "underline", "vibrate",
+        "woman-climbing", "woman-wrestling", "world-map", "wrestlers", "case-sensitive-alt",
+    };
+    // clang-format on
+    return kNames.count(name) != 0;
+}
+
 // Logos, letters and interface furniture make poor pictures.
 bool Unwanted(const std::string& name) {
+    if (Unrecognisable(name)) return true;
     std::stringstream words(name);
     for (std::string w; std::getline(words, w, '-');) {
         if (InterfaceWord(w)) return true;
@@ -334,6 +372,21 @@ bool Unwanted(const std::string& name) {
     return false;
 }
 
+// Skin-tone variants of an emoji ("waving-hand-dark-skin-tone" beside
+// "waving-hand", "waving-hand-medium-dark" in Fluent), and flags: the
+// plain emoji stands for them all, and flags are letters in disguise.
+bool VariantOf(const std::string& name, const std::set<std::string>& names) {
+    if (name.find("skin-tone") != std::string::npos || name.rfind("flag-", 0) == 0) return true;
+    for (const char* tone : {"-medium-light", "-medium-dark", "-light", "-medium", "-dark"}) {
+        const size_t n = std::strlen(tone);
+        if (name.size() > n && name.compare(name.size() - n, n, tone) == 0 &&
+            names.count(name.substr(0, name.size() - n))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Unicode names of the emoji code points ("BEAR FACE"), from the Unicode
 // character database that Debian's unicode-data package installs.
 std::map<uint32_t, std::string> ReadUnicodeNames(const std::string& path) {
@@ -371,6 +424,14 @@ struct PictureLibrary::Impl {
     FT_Library library = nullptr;
     std::vector<FT_Face> faces;              // per source; null for imported puzzles
     std::map<std::string, Raster> imported;  // by name
+    // Rasterised vector icons by "source:name": size and zlib-packed
+    // premultiplied RGBA, unpacked on every Render.
+    struct Packed {
+        int width = 0, height = 0;
+        std::vector<uint8_t> bytes;
+    };
+    std::map<std::string, Packed> vectors;
+    std::map<std::string, std::pair<float, float>> survey;  // "source:name" -> at 20, 40
     mutable std::mutex mutex;
 
     ~Impl() {
@@ -382,9 +443,24 @@ struct PictureLibrary::Impl {
 };
 
 PictureLibrary::PictureLibrary() : impl_(new Impl) {}
+
+void PictureLibrary::UseSurvey(const std::string& path) {
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::stringstream fields(line);
+        std::string source, name, at20, at40;
+        if (std::getline(fields, source, '\t') && std::getline(fields, name, '\t') &&
+            std::getline(fields, at20, '\t') && std::getline(fields, at40, '\t')) {
+            impl_->survey[source + ":" + name] = {std::strtof(at20.c_str(), nullptr),
+                                                  std::strtof(at40.c_str(), nullptr)};
+        }
+    }
+}
 PictureLibrary::~PictureLibrary() = default;
 
-bool PictureLibrary::Open(const std::string& importDir, std::string* error) {
+bool PictureLibrary::Open(const std::string& importDir, const std::string& iconDir,
+                          std::string* error) {
     if (FT_Init_FreeType(&impl_->library) != 0) {
         *error = "FreeType does not start";
         return false;
@@ -458,6 +534,71 @@ bool PictureLibrary::Open(const std::string& importDir, std::string* error) {
                 ref.name = NormaliseName(raw);
                 pictures_.push_back(ref);
             }
+        }
+    }
+
+    // Vector emoji sets that npm installs (tools/forge/package.json).
+    const SourceInfo vectorSets[] = {
+        {"twemoji", "Twemoji", "@iconify-json/twemoji (npm)", "CC-BY-4.0",
+         "Twitter, Inc and other contributors (twemoji); Iconify",
+         iconDir + "/@iconify-json/twemoji/icons.json", SourceKind::Vector},
+        {"fluent", "Fluent Emoji Flat", "@iconify-json/fluent-emoji-flat (npm)", "MIT",
+         "Microsoft Corporation (fluentui-emoji); Iconify",
+         iconDir + "/@iconify-json/fluent-emoji-flat/icons.json", SourceKind::Vector},
+    };
+    for (const SourceInfo& info : vectorSets) {
+        std::vector<VectorIcon> all;
+        if (!ReadIconSet(info.path, &all, error)) {
+            *error += " (run scripts/install-deps.sh test)";
+            return false;
+        }
+        std::set<std::string> names;
+        for (const VectorIcon& icon : all)
+            names.insert(icon.name);
+        std::vector<VectorIcon> icons;
+        for (VectorIcon& icon : all) {
+            // References between elements would clash in a shared atlas.
+            if (icon.body.find("id=") != std::string::npos) continue;
+            if (VariantOf(icon.name, names) || Unwanted(icon.name)) continue;
+            if (!impl_->survey.empty()) {
+                auto it = impl_->survey.find(info.id + ":" + NormaliseName(icon.name));
+                if (it == impl_->survey.end() ||
+                    std::max(it->second.first, it->second.second) < kSurveyKeep) {
+                    continue;
+                }
+            }
+            icons.push_back(std::move(icon));
+        }
+        std::vector<Raster> rasters;
+        if (!RasteriseIcons(icons, kVectorPixels, &rasters, error)) return false;
+        const int index = static_cast<int>(sources_.size());
+        sources_.push_back(info);
+        impl_->faces.push_back(nullptr);
+        for (size_t i = 0; i < icons.size(); ++i) {
+            Raster& r = rasters[i];
+            for (size_t p = 0; p < r.pixels.size(); p += 4) {
+                for (int k = 0; k < 3; ++k)
+                    r.pixels[p + k] =
+                        static_cast<uint8_t>((r.pixels[p + k] * r.pixels[p + 3] + 127) / 255);
+            }
+            CropToInk(&r);
+            if (r.width == 0) continue;
+            Impl::Packed packed;
+            packed.width = r.width;
+            packed.height = r.height;
+            uLongf size = compressBound(static_cast<uLong>(r.pixels.size()));
+            packed.bytes.resize(size);
+            if (compress2(packed.bytes.data(), &size, r.pixels.data(),
+                          static_cast<uLong>(r.pixels.size()), 1) != Z_OK) {
+                continue;
+            }
+            packed.bytes.resize(size);
+            packed.bytes.shrink_to_fit();
+            PictureRef ref;
+            ref.source = index;
+            ref.name = NormaliseName(icons[i].name);
+            impl_->vectors[info.id + ":" + ref.name] = std::move(packed);
+            pictures_.push_back(ref);
         }
     }
 
@@ -541,6 +682,18 @@ bool PictureLibrary::Render(const PictureRef& ref, Raster* out) const {
         *out = it->second;
         return true;
     }
+    if (src.kind == SourceKind::Vector) {
+        auto it = impl_->vectors.find(src.id + ":" + ref.name);
+        if (it == impl_->vectors.end()) return false;
+        out->width = it->second.width;
+        out->height = it->second.height;
+        out->colour = true;
+        out->pixels.resize(static_cast<size_t>(out->width) * out->height * 4);
+        uLongf size = static_cast<uLongf>(out->pixels.size());
+        return uncompress(out->pixels.data(), &size, it->second.bytes.data(),
+                          static_cast<uLong>(it->second.bytes.size())) == Z_OK &&
+               size == out->pixels.size();
+    }
     std::lock_guard<std::mutex> lock(impl_->mutex);
     FT_Face face = impl_->faces[ref.source];
     const bool colour = src.kind == SourceKind::Colour;
@@ -591,6 +744,11 @@ void PictureLibrary::Measure(void (*progress)(int, int, void*), void* user) {
         if (!Render(ref, &r) || r.width < 8 || r.height < 8) continue;
         ref.sourceWidth = r.width;
         ref.sourceHeight = r.height;
+        auto surveyed = impl_->survey.find(sources_[ref.source].id + ":" + ref.name);
+        if (surveyed != impl_->survey.end()) {
+            ref.played20 = surveyed->second.first;
+            ref.played40 = surveyed->second.second;
+        }
         double sum = 0;
         const int stride = r.colour ? 4 : 1;
         const int channel = r.colour ? 3 : 0;
@@ -600,7 +758,7 @@ void PictureLibrary::Measure(void (*progress)(int, int, void*), void* user) {
         for (int s = 0; s < 6; ++s) {
             int rows = 0, cols = 0;
             FittedSize(r.width, r.height, kReferenceSizes[s], kReferenceSizes[s], &rows, &cols);
-            std::vector<float> ink = CellInk(r, rows, cols);
+            std::vector<float> ink = CellInk(r, rows, cols, kMeasureDarkLuminance);
             double fuzz = 0;
             for (float v : ink)
                 fuzz += std::min(v, 1.0f - v);
@@ -669,9 +827,11 @@ std::vector<Span> Spans(int cells, int pixels, double scale, double offset) {
 
 }  // namespace
 
-std::vector<float> CellInk(const Raster& raster, int rows, int cols) {
-    std::vector<float> ink(static_cast<size_t>(rows) * cols, 0.0f);
-    if (raster.width <= 0 || raster.height <= 0) return ink;
+namespace {
+
+// Mean of each channel (0..1) over every cell of a rows x cols board showing
+// the raster, fitted keeping its aspect and centred.
+std::vector<float> Average(const Raster& raster, int rows, int cols) {
     const double scale = std::min(static_cast<double>(cols) / raster.width,
                                   static_cast<double>(rows) / raster.height);
     const double ox = (cols - raster.width * scale) / 2;
@@ -700,28 +860,59 @@ std::vector<float> CellInk(const Raster& raster, int rows, int cols) {
             }
         }
     }
-    if (!raster.colour) return avg;
+    return avg;
+}
 
-    // Colour: composite over white paper, then darkness and colour edges.
-    std::vector<float> rgb(static_cast<size_t>(rows) * cols * 3),
-        lum(static_cast<size_t>(rows) * cols);
+// Sub-cells per cell side on which colour edges are found: fine enough that
+// an edge through the middle of a cell still shows, so outlines stay
+// unbroken.
+constexpr int kEdgeSubcells = 3;
+// How strongly a colour difference draws a line: two shades of one colour
+// still part, so the shading inside a picture shows as detail.
+constexpr float kEdgeGain = 3.0f;
+
+}  // namespace
+
+std::vector<float> CellInk(const Raster& raster, int rows, int cols, float darkLuminance) {
+    std::vector<float> ink(static_cast<size_t>(rows) * cols, 0.0f);
+    if (raster.width <= 0 || raster.height <= 0) return ink;
+    if (!raster.colour && darkLuminance >= 0) return Average(raster, rows, cols);
+    if (!raster.colour) {
+        // A glyph's outline: its coverage as black ink on paper, edges only.
+        Raster black;
+        black.width = raster.width;
+        black.height = raster.height;
+        black.colour = true;
+        black.pixels.assign(raster.pixels.size() * 4, 0);
+        for (size_t i = 0; i < raster.pixels.size(); ++i)
+            black.pixels[i * 4 + 3] = raster.pixels[i];
+        return CellInk(black, rows, cols, darkLuminance);
+    }
+
+    // Colour: composite over white paper; regions darker than darkLuminance
+    // are ink, and the edges between clearly different colours are lines on
+    // their darker side, found on sub-cells and then counted per cell.
+    const int f = kEdgeSubcells, sr = rows * f, sc = cols * f;
+    const std::vector<float> avg = Average(raster, sr, sc);
+    std::vector<float> rgb(static_cast<size_t>(sr) * sc * 3), lum(static_cast<size_t>(sr) * sc);
     for (size_t i = 0; i < lum.size(); ++i) {
         const float a = avg[i * 4 + 3];
         for (int k = 0; k < 3; ++k)
             rgb[i * 3 + k] = std::min(1.0f, avg[i * 4 + k] + (1.0f - a));
         lum[i] = 0.299f * rgb[i * 3] + 0.587f * rgb[i * 3 + 1] + 0.114f * rgb[i * 3 + 2];
     }
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < cols; ++c) {
-            const size_t i = static_cast<size_t>(r) * cols + c;
+    std::vector<float> cellEdge(ink.size(), 0.0f), cellLum(ink.size(), 0.0f);
+    for (int r = 0; r < sr; ++r) {
+        for (int c = 0; c < sc; ++c) {
+            const size_t i = static_cast<size_t>(r) * sc + c;
             float edge = 0;
             const int nr[4] = {r - 1, r + 1, r, r};
             const int nc[4] = {c, c, c - 1, c + 1};
             for (int k = 0; k < 4; ++k) {
                 float nl = 1.0f;  // beyond the board: paper
                 float n[3] = {1.0f, 1.0f, 1.0f};
-                if (nr[k] >= 0 && nr[k] < rows && nc[k] >= 0 && nc[k] < cols) {
-                    const size_t j = static_cast<size_t>(nr[k]) * cols + nc[k];
+                if (nr[k] >= 0 && nr[k] < sr && nc[k] >= 0 && nc[k] < sc) {
+                    const size_t j = static_cast<size_t>(nr[k]) * sc + nc[k];
                     nl = lum[j];
                     for (int q = 0; q < 3; ++q)
                         n[q] = rgb[j * 3 + q];
@@ -732,8 +923,16 @@ std::vector<float> CellInk(const Raster& raster, int rows, int cols) {
                     d2 += (rgb[i * 3 + q] - n[q]) * (rgb[i * 3 + q] - n[q]);
                 edge = std::max(edge, std::sqrt(d2 / 3.0f));
             }
-            ink[i] = std::min(1.0f, std::max(1.0f - lum[i], 1.6f * edge));
+            const size_t cell = static_cast<size_t>(r / f) * cols + c / f;
+            cellEdge[cell] += std::min(1.0f, kEdgeGain * edge);
+            cellLum[cell] += lum[i];
         }
+    }
+    for (size_t i = 0; i < ink.size(); ++i) {
+        const float l = cellLum[i] / (f * f);
+        const float dark = std::clamp(0.5f + (darkLuminance - l) * 2.5f, 0.0f, 1.0f);
+        // A line one sub-cell wide through a cell is a line of that cell.
+        ink[i] = std::min(1.0f, std::max(dark, cellEdge[i] / f));
     }
     return ink;
 }

@@ -1,5 +1,6 @@
 // Picture sources for puzzles: glyphs of the icon fonts and the colour emoji
-// font rendered with FreeType, and imported .non puzzles. A picture is turned
+// font rendered with FreeType, vector emoji sets rasterised with librsvg, and
+// imported .non puzzles. A picture is turned
 // into an ink value per cell for a given board size; thresholding that gives
 // the puzzle's solution.
 #pragma once
@@ -14,17 +15,24 @@
 
 namespace forge {
 
-enum class SourceKind { Outline, Colour, Cells };
+// Outline: grey glyphs; Colour: colour bitmap glyphs; Vector: colour SVG
+// icons; Cells: imported puzzles.
+enum class SourceKind { Outline, Colour, Vector, Cells };
+
+inline bool IsColour(SourceKind kind) {
+    return kind == SourceKind::Colour || kind == SourceKind::Vector;
+}
 
 // One source of pictures: a font (or the folder of imported puzzles) with what
 // the credits say about it.
 struct SourceInfo {
-    std::string id;       // short key used in the manifest: "mdi", "material", "fa", "emoji", "non"
+    std::string id;       // short key used in the manifest: "mdi", "material", "fa", "emoji",
+                          // "twemoji", "fluent", "non"
     std::string title;    // e.g. "Material Design Icons"
-    std::string package;  // Debian package it comes from, or the folder
+    std::string package;  // Debian or npm package it comes from, or the folder
     std::string license;
     std::string author;
-    std::string path;  // font file or folder
+    std::string path;  // font file, icon set file or folder
     SourceKind kind = SourceKind::Outline;
 };
 
@@ -49,6 +57,11 @@ struct PictureRef {
     float crispness[6] = {};  // 1 = every cell clearly ink or paper
     float filled[6] = {};     // share of filled cells
     float runs[6] = {};       // mean runs per line: 1 for a plain blob, more for detail
+    // Clues per line of the richest line-solvable puzzle the picture made on
+    // a board of about 20 and 40 cells a side (survey.tsv): 0 when none was
+    // line-solvable, -1 when not surveyed.
+    float played20 = -1;
+    float played40 = -1;
 };
 
 constexpr int kReferenceSizes[6] = {10, 15, 20, 30, 45, 70};
@@ -61,10 +74,17 @@ class PictureLibrary {
     PictureLibrary& operator=(const PictureLibrary&) = delete;
 
     // Opens the standard sources (fonts installed by the Debian packages, the
-    // Unicode names, imported .non files in importDir when it exists) and
-    // lists their pictures in a fixed order. False with a message when a
-    // required source is missing.
-    bool Open(const std::string& importDir, std::string* error);
+    // Unicode names, the vector emoji sets that npm installed into iconDir,
+    // imported .non files in importDir when it exists), rasterises the vector
+    // icons and lists every picture in a fixed order. False with a message
+    // when a required source is missing.
+    bool Open(const std::string& importDir, const std::string& iconDir, std::string* error);
+
+    // Reads the survey (lines "source<TAB>name<TAB>clues at 20<TAB>at 40") before
+    // Open: vector icons it knows too little of are then not rasterised at
+    // all, and every surveyed picture gets its figure. Without a survey every
+    // icon is rasterised.
+    void UseSurvey(const std::string& path);
 
     const std::vector<SourceInfo>& Sources() const { return sources_; }
     const std::vector<PictureRef>& Pictures() const { return pictures_; }
@@ -85,9 +105,15 @@ class PictureLibrary {
 
 // Ink of every cell of a rows x cols board showing the raster, fitted inside
 // the board keeping its aspect and centred (cells outside it are paper). For
-// colour rasters the cells' colours decide: darkness, and the edge between
-// cells of clearly different colour, drawn on the darker side.
-std::vector<float> CellInk(const Raster& raster, int rows, int cols);
+// colour rasters the cells' colours decide: regions darker than
+// darkLuminance are ink, lighter ones paper, and the edge between cells of
+// clearly different colour is drawn on the darker side. A low darkLuminance
+// draws a picture mostly as outlines (many clues), a high one as dark shapes;
+// kOutlinesOnly draws nothing but the edges, of grey glyphs too.
+constexpr float kDefaultDarkLuminance = 0.5f;
+constexpr float kOutlinesOnly = -1.0f;
+std::vector<float> CellInk(const Raster& raster, int rows, int cols,
+                           float darkLuminance = kDefaultDarkLuminance);
 
 // The board a picture fills when fitted into a box of boxRows x boxCols
 // keeping its aspect (each side at least 1).

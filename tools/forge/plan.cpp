@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <set>
 
 namespace forge {
 
@@ -74,7 +75,7 @@ const Pin kPins[] = {
      80,
      true,
      StemStyle::Label,
-     {"emoji:girl", "mdi:face-woman", nullptr}},
+     {"fluent:girl", "twemoji:girl", "emoji:girl"}},
 };
 
 double Aspect(double rows, double cols) {
@@ -90,7 +91,18 @@ double LooksAt(const PictureRef& p, double side) {
     }
     double score = p.crispness[s];
     score -= 1.5 * std::max(0.0, p.filled[s] - 0.6) + 1.5 * std::max(0.0, 0.3 - p.filled[s]);
-    score -= 0.25 * std::max(0.0, 1.8 - p.runs[s]);
+    if (side < 15) {
+        score -= 0.25 * std::max(0.0, 1.8 - p.runs[s]);
+    } else if (side < 30) {
+        // Mid-sized boards: a few clues per line, still a clean picture.
+        const double rich = p.played20 >= 0 ? p.played20 : p.runs[s];
+        score += 0.5 * std::min(rich, 3.5) - 0.5 * std::max(0.0, 2.2 - rich);
+    } else {
+        // Big boards are worth playing only with detail: many clues per line,
+        // as the survey found them in a solvable puzzle.
+        const double rich = p.played40 >= 0 ? p.played40 : p.runs[s];
+        score += 0.8 * std::min(rich, 5.5) - 1.0 * std::max(0.0, 2.8 - rich);
+    }
     return score;
 }
 
@@ -103,18 +115,20 @@ constexpr int kFamilyMax = 5;  // pictures whose names start with the same word
 // cannot serve the slot at all.
 constexpr double kCannotServe = -1e9;
 double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, const GridSize& g) {
-    const bool colour = lib.Sources()[p.source].kind == SourceKind::Colour;
+    const bool colour = IsColour(lib.Sources()[p.source].kind);
     int rows = 0, cols = 0;
     SlotBoardSize(slot, p, &rows, &cols);
     const int minSide = std::min(g.width, g.height);
-    if (colour && minSide < 25) return kCannotServe;
+    if (colour && minSide < 15) return kCannotServe;
     const double side = std::sqrt(static_cast<double>(rows) * cols);
     double score = LooksAt(p, side);
     if (slot.pinnedRows || slot.exact) {
         int tr = slot.pinnedRows ? slot.pinnedRows : g.height;
         int tc = slot.pinnedCols ? slot.pinnedCols : g.width;
         double mismatch = std::fabs(Aspect(p.sourceHeight, p.sourceWidth) - Aspect(tr, tc));
-        score -= 0.6 * mismatch;
+        // On a big board the bands a picture of another shape leaves empty
+        // are lines without clues.
+        score -= (minSide >= 30 ? 1.5 : 0.6) * mismatch;
     } else {
         if (rows == g.height && cols == g.width) return kCannotServe;
         double kept =
@@ -122,7 +136,6 @@ double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, c
         if (kept < 0.55) return kCannotServe;
         score -= 0.3 * (1.0 - kept);
     }
-    if (colour && side >= 30) score += 0.3;  // colour pictures keep their detail on big boards
     if (p.fill < 0.12 || p.fill > 0.9) score -= 0.3;
     return score;
 }
@@ -149,6 +162,22 @@ std::vector<int> Spread(const std::vector<int>& free, int want) {
             chosen.push_back(free[i]);
     }
     return chosen;
+}
+
+// Spare pictures a grid size keeps for this many slots of one kind: big
+// boards try several pictures at their own size for each puzzle.
+int Reserves(const GridSize& g, int slots) {
+    if (std::min(g.width, g.height) >= 30) return slots / 2 + 3;
+    return std::max(3, slots / 3 + 1);
+}
+
+// Pictures a grid size drafts for its overflow list, for this many slots of
+// one kind. Big boards try several pictures at their own size for each
+// puzzle; drafts of their own keep them from showing another puzzle's
+// picture.
+int Drafts(const GridSize& g, int slots) {
+    if (std::min(g.width, g.height) >= 30) return 2 * slots + 3;
+    return slots / 2 + 2;
 }
 
 }  // namespace
@@ -297,23 +326,31 @@ Plan MakePlan(const PictureLibrary& lib) {
     const auto& pics = lib.Pictures();
     std::vector<char> used(pics.size(), 0);
     std::map<std::string, int> families;
+    // The same subject drawn by two emoji sets is one picture to a player.
+    std::set<std::string> subjects;
     for (const Slot& s : plan.slots) {
         for (int p : s.pinnedPictures) {
             used[p] = 1;
             ++families[Family(pics[p].name)];
+            subjects.insert(pics[p].name);
         }
     }
     std::vector<int> order(gridCount);
     for (int g = 0; g < gridCount; ++g)
         order[g] = g;
+    // Big boards choose first: they need the most detailed pictures, and the
+    // simple crisp ones they leave suit small boards best.
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return sizes[a].width * sizes[a].height < sizes[b].width * sizes[b].height;
+        return sizes[a].width * sizes[a].height > sizes[b].width * sizes[b].height;
     });
     auto best = [&](const Slot& slot) {
         int chosen = -1;
         double top = kCannotServe;
         for (size_t p = 0; p < pics.size(); ++p) {
-            if (used[p] || families[Family(pics[p].name)] >= kFamilyMax) continue;
+            if (used[p] || families[Family(pics[p].name)] >= kFamilyMax ||
+                subjects.count(pics[p].name)) {
+                continue;
+            }
             double sc = Score(lib, pics[p], slot, sizes[slot.grid]);
             if (sc == kCannotServe) continue;
             if (sc > top) {
@@ -324,6 +361,7 @@ Plan MakePlan(const PictureLibrary& lib) {
         if (chosen >= 0) {
             used[chosen] = 1;
             ++families[Family(pics[chosen].name)];
+            subjects.insert(pics[chosen].name);
         }
         return chosen;
     };
@@ -344,47 +382,69 @@ Plan MakePlan(const PictureLibrary& lib) {
         Slot probe;
         probe.grid = g;
         probe.exact = true;
-        for (int i = 0; i < std::max(3, exact / 3 + 1); ++i) {
+        for (int i = 0; i < Reserves(sizes[g], exact); ++i) {
             int p = best(probe);
             if (p >= 0) plan.reserveExact[g].push_back(p);
         }
         probe.exact = false;
-        for (int i = 0; small && i < std::max(3, small / 3 + 1); ++i) {
+        for (int i = 0; small && i < Reserves(sizes[g], small); ++i) {
             int p = best(probe);
             if (p >= 0) plan.reserveSmaller[g].push_back(p);
         }
     }
     // Overflow lists, for grid sizes whose reserves run out: first the
     // pictures nobody planned, drafted in turns so grid sizes do not share
-    // them; then, as a last resort, pictures another puzzle may show too,
-    // spares before planned ones.
+    // them; then, as a last resort, spares another grid size planned, those
+    // it is least likely to show first.
     plan.overflowExact.assign(gridCount, {});
     plan.overflowSmaller.assign(gridCount, {});
-    std::vector<char> planned = used;
-    std::vector<char> primary(pics.size(), 0);
-    for (const Slot& s : plan.slots) {
-        if (s.primary >= 0) primary[s.primary] = 1;
-        for (int p : s.pinnedPictures)
-            primary[p] = 1;
+    // How likely a planned picture is to be shown by the grid size that
+    // planned it: primaries surely, reserves soon, late drafts hardly.
+    constexpr double kClaimPrimary = 10.0;
+    std::vector<double> claim(pics.size(), 0.0);
+    for (int g = 0; g < gridCount; ++g) {
+        for (int p : plan.reserveExact[g])
+            claim[p] = 6.0;
+        for (int p : plan.reserveSmaller[g])
+            claim[p] = 6.0;
     }
-    for (int round = 0; round < 4; ++round) {
+    for (const Slot& s : plan.slots) {
+        if (s.primary >= 0) claim[s.primary] = kClaimPrimary;
+        for (int p : s.pinnedPictures)
+            claim[p] = kClaimPrimary;
+    }
+    int rounds = 0;
+    for (int g : order)
+        rounds = std::max(rounds, Drafts(sizes[g], std::max(exactSlots[g], smallSlots[g])));
+    for (int round = 0; round < rounds; ++round) {
         for (int g : order) {
             const int exact = exactSlots[g], small = smallSlots[g];
             Slot probe;
             probe.grid = g;
             probe.exact = true;
-            if (round < 1 + exact / 8) {
+            if (round < Drafts(sizes[g], exact)) {
                 int p = best(probe);
                 if (p >= 0) plan.overflowExact[g].push_back(p);
             }
             probe.exact = false;
-            if (small && round < 1 + small / 8) {
+            if (small && round < Drafts(sizes[g], small)) {
                 int p = best(probe);
                 if (p >= 0) plan.overflowSmaller[g].push_back(p);
             }
         }
     }
-    std::vector<int> listed(pics.size(), 0);  // grid sizes that put a spare near their top
+    for (int g = 0; g < gridCount; ++g) {
+        for (const auto* drafts : {&plan.overflowExact[g], &plan.overflowSmaller[g]}) {
+            for (size_t k = 0; k < drafts->size(); ++k)
+                claim[(*drafts)[k]] = 4.0 * (1.0 - static_cast<double>(k) / drafts->size());
+        }
+    }
+    const std::vector<char> planned = used;
+    for (int g = 0; g < gridCount; ++g) {
+        plan.sharedExact.push_back(plan.overflowExact[g].size());
+        plan.sharedSmaller.push_back(plan.overflowSmaller[g].size());
+    }
+    std::vector<int> listed(pics.size(), 0);  // grid sizes that listed a picture
     for (int g : order) {
         for (int kind = 0; kind < 2; ++kind) {
             Slot probe;
@@ -392,18 +452,20 @@ Plan MakePlan(const PictureLibrary& lib) {
             probe.exact = kind == 0;
             std::vector<std::pair<double, int>> ranked;
             for (size_t p = 0; p < pics.size(); ++p) {
-                if (!planned[p]) continue;
+                // Another slot's own picture would surely show twice.
+                if (!planned[p] || claim[p] >= kClaimPrimary) continue;
                 double sc = Score(lib, pics[p], probe, sizes[g]);
                 if (sc == kCannotServe) continue;
-                ranked.push_back(
-                    {(primary[p] ? 10.0 : 0.0) + 0.5 * listed[p] - sc, static_cast<int>(p)});
+                ranked.push_back({claim[p] + listed[p] - sc, static_cast<int>(p)});
             }
-            const size_t keep = std::min(ranked.size(), static_cast<size_t>(sizes[g].count) + 12);
+            const int big = std::min(sizes[g].width, sizes[g].height) >= 30;
+            const size_t keep =
+                std::min(ranked.size(), static_cast<size_t>((1 + big) * sizes[g].count + 12));
             std::partial_sort(ranked.begin(), ranked.begin() + keep, ranked.end());
             auto& list = kind == 0 ? plan.overflowExact[g] : plan.overflowSmaller[g];
             for (size_t k = 0; k < keep; ++k)
                 list.push_back(ranked[k].second);
-            for (size_t k = 0; k < keep && k < 4; ++k)
+            for (size_t k = 0; k < keep; ++k)
                 ++listed[ranked[k].second];
         }
     }
@@ -415,8 +477,10 @@ Plan MakePlan(const PictureLibrary& lib) {
         std::fprintf(stderr, "plan: %d slots without a picture, families %zu\n", none,
                      families.size());
         for (int g = 0; g < gridCount; ++g) {
-            std::fprintf(stderr, "  %s reserves %zu + %zu\n", sizes[g].Label().c_str(),
-                         plan.reserveExact[g].size(), plan.reserveSmaller[g].size());
+            std::fprintf(stderr, "  %s reserves %zu + %zu, overflow %zu + %zu\n",
+                         sizes[g].Label().c_str(), plan.reserveExact[g].size(),
+                         plan.reserveSmaller[g].size(), plan.overflowExact[g].size(),
+                         plan.overflowSmaller[g].size());
         }
     }
     return plan;

@@ -53,6 +53,10 @@ struct Plan {
     // another grid size has them, so a grid size never runs dry.
     std::vector<std::vector<int>> overflowExact;
     std::vector<std::vector<int>> overflowSmaller;
+    // Per grid size: where its overflow lists turn to pictures another grid
+    // size planned (which a puzzle there may show too).
+    std::vector<size_t> sharedExact;
+    std::vector<size_t> sharedSmaller;
     std::vector<int> firstSlot;  // per grid size: its first slot
 };
 
