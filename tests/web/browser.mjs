@@ -32,6 +32,21 @@ export async function openPage(context) {
   page.lines = [];
   page.on('console', (m) => page.lines.push(m.text()));
   page.on('pageerror', (e) => page.lines.push('pageerror ' + e.message));
+  await page.addInitScript(() => {
+    // The game canvas's ImageData. A WebGL canvas read as an image gives what
+    // the page last presented, so the read waits until the game's last drawn
+    // frame has been through the browser's next two animation frames.
+    window.readCanvas = async () => {
+      await new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));
+      const canvas = document.getElementById('canvas');
+      const copy = document.createElement('canvas');
+      copy.width = canvas.width;
+      copy.height = canvas.height;
+      const g = copy.getContext('2d');
+      g.drawImage(canvas, 0, 0);
+      return g.getImageData(0, 0, copy.width, copy.height);
+    };
+  });
   return page;
 }
 
@@ -55,21 +70,15 @@ export function clearLines(page) {
   page.lines.length = 0;
 }
 
-// RGBA of canvas pixels at surface (device pixel) coordinates, top-left origin,
-// and the canvas's pixel size. A WebGL canvas read as an image gives what the
-// page last presented, so the read waits until the game's last drawn frame has
-// been through the browser's next two animation frames.
+// RGBA of canvas pixels at surface (device pixel) coordinates, top-left origin
+// (transparent black outside the canvas), and the canvas's pixel size; for
+// pages made by openPage.
 export async function canvasPixels(page, points) {
   return page.evaluate(async (pts) => {
-    await new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));
-    const c = document.getElementById('canvas');
-    const copy = document.createElement('canvas');
-    copy.width = c.width;
-    copy.height = c.height;
-    const g = copy.getContext('2d');
-    g.drawImage(c, 0, 0);
-    const pixels = pts.map(([x, y]) => Array.from(g.getImageData(x, y, 1, 1).data));
-    return {width: c.width, height: c.height, pixels};
+    const {data, width, height} = await readCanvas();
+    const at = (x, y) => x >= 0 && y >= 0 && x < width && y < height
+      ? Array.from(data.subarray((y * width + x) * 4, (y * width + x) * 4 + 4)) : [0, 0, 0, 0];
+    return {width, height, pixels: pts.map(([x, y]) => at(x, y))};
   }, points);
 }
 

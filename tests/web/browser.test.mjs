@@ -327,14 +327,7 @@ async function pixelsAt(page, points) {
 // rectangle, or null.
 async function boxOf(page, rgba, within) {
   return page.evaluate(async ([c, r]) => {
-    await new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));
-    const canvas = document.getElementById('canvas');
-    const copy = document.createElement('canvas');
-    copy.width = canvas.width;
-    copy.height = canvas.height;
-    const g = copy.getContext('2d');
-    g.drawImage(canvas, 0, 0);
-    const {data, width, height} = g.getImageData(0, 0, copy.width, copy.height);
+    const {data, width, height} = await readCanvas();
     let x0 = width, y0 = height, x1 = -1, y1 = -1;
     for (let y = r.y; y < r.y + r.h && y < height; ++y) {
       for (let x = r.x; x < r.x + r.w && x < width; ++x) {
@@ -351,14 +344,7 @@ async function boxOf(page, rgba, within) {
 // A fingerprint of the whole canvas.
 async function canvasPrint(page) {
   return page.evaluate(async () => {
-    await new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));
-    const canvas = document.getElementById('canvas');
-    const copy = document.createElement('canvas');
-    copy.width = canvas.width;
-    copy.height = canvas.height;
-    const g = copy.getContext('2d');
-    g.drawImage(canvas, 0, 0);
-    const words = new Uint32Array(g.getImageData(0, 0, copy.width, copy.height).data.buffer);
+    const words = new Uint32Array((await readCanvas()).data.buffer);
     let h = 2166136261;
     for (const w of words) h = Math.imul(h ^ w, 16777619) >>> 0;
     return h;
