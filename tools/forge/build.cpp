@@ -276,6 +276,17 @@ bool RenderPuzzle(const Raster& raster, int rows, int cols, bool lineSolvableOnl
     return ok;
 }
 
+// A tried picture becomes the slot's puzzle; grid, index, stem and the count of
+// pictures tried are the caller's.
+void TakeAttempt(const Attempt& a, int picture, int rows, int cols, Made* made) {
+    made->rows = rows;
+    made->cols = cols;
+    made->picture = picture;
+    made->threshold = a.threshold;
+    made->cellsChanged = a.cellsChanged;
+    made->lineSolvable = a.lineSolvable;
+    made->solution = a.solution;
+}
 }  // namespace
 
 GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid) {
@@ -341,13 +352,7 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
             Made m;
             m.grid = grid;
             m.index = i;
-            m.rows = rows;
-            m.cols = cols;
-            m.picture = p;
-            m.threshold = a.threshold;
-            m.cellsChanged = a.cellsChanged;
-            m.lineSolvable = a.lineSolvable;
-            m.solution = a.solution;
+            TakeAttempt(a, p, rows, cols, &m);
             if (a.lineSolvable && clues >= aim.reach) {
                 made = m;
                 have = true;
@@ -393,13 +398,7 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
                     MeasurePlay(CluesOf(a.solution)).cluesPerLine < aim.least) {
                     continue;
                 }
-                made.rows = rows;
-                made.cols = cols;
-                made.picture = p;
-                made.threshold = a.threshold;
-                made.cellsChanged = a.cellsChanged;
-                made.lineSolvable = a.lineSolvable;
-                made.solution = a.solution;
+                TakeAttempt(a, p, rows, cols, &made);
                 break;
             }
         }
