@@ -33,8 +33,10 @@ play-web: web
 test-web: web
 	cd tests/web && npm test
 
+# BASE=FOLDER: a site built before (a copy of build/web/site) measured in
+# turns with this build's.
 bench-web: web
-	cd tests/web && npm run bench
+	cd tests/web && npm run bench -- $(if $(BASE),$(abspath $(BASE)) $(CURDIR)/build/web/site)
 
 # Every fuzz target for FUZZ_SECONDS (default 60) each; prints executions and findings.
 fuzz:
