@@ -542,7 +542,9 @@ std::string ResolvePath(const char* gamePath, bool forWriting) {
         return setup.documentsDir + (gamePath + n);
     }
     if (forWriting || setup.dataDir.empty()) return {};
-    return setup.dataDir + "/" + gamePath;
+    std::string real = setup.dataDir + "/" + gamePath;
+    if (setup.hooks.dataWanted) setup.hooks.dataWanted(real.c_str());
+    return real;
 }
 
 void RegisterServices(ServiceRegistry& r) {

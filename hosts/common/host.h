@@ -47,6 +47,11 @@ struct HostHooks {
     // a file was renamed or deleted, or a folder made. A host whose storage is
     // not durable by itself persists it from here (not inside this call).
     void (*documentsChanged)() = nullptr;
+    // A file of the game data (its real path) is about to be read or looked
+    // for. A host whose data arrives after the start makes it present here,
+    // waiting for it if need be; when it cannot, the read fails as for a
+    // missing file.
+    void (*dataWanted)(const char* path) = nullptr;
 };
 
 struct HostSetup {

@@ -12,6 +12,13 @@ mergeInto(LibraryManager.library, {
     syncing: false,   // a write to IndexedDB is in flight
     syncAgain: false, // the data changed again while it was
     trace: false,     // one console line per event, for tests (?trace)
+    // The puzzle files come in one download after the first frame (or at
+    // once, when a puzzle is opened before): puzzles maps each file's path
+    // to its place in puzzleBytes; a file enters the file system when the
+    // game first wants it.
+    puzzles: null,
+    puzzleBytes: null,
+    puzzlesLoading: null,  // the download in flight (a promise)
     init: function() {
       if (typeof location != 'undefined') {
         WebHost.trace = new URLSearchParams(location.search).has('trace');
@@ -29,6 +36,49 @@ mergeInto(LibraryManager.library, {
       WebHost.wakeUp = null;
       clearTimeout(WebHost.timer);
       Promise.resolve().then(function() { resume(); });
+    },
+    // Starts the puzzles' download unless they are here or on their way;
+    // gives a promise of its end (either way), or null when they are here.
+    fetchPuzzles: function() {
+      if (WebHost.puzzles || WebHost.puzzlesLoading) return WebHost.puzzlesLoading;
+      WebHost.puzzlesLoading = fetch('puzzles.bin').then(function(response) {
+        if (!response.ok) throw new Error('HTTP ' + response.status);
+        return response.arrayBuffer();
+      }).then(function(buffer) {
+        WebHost.unpackPuzzles(new Uint8Array(buffer));
+      }).catch(function(error) {
+        // Tried again when a puzzle is next opened.
+        console.warn('nonogram: the puzzles cannot be downloaded', error);
+      }).then(function() {
+        WebHost.puzzlesLoading = null;
+      });
+      return WebHost.puzzlesLoading;
+    },
+    // "nonogram-puzzles N", N bytes of "path size" lines, then the contents.
+    unpackPuzzles: function(bytes) {
+      var head = bytes.indexOf(10);
+      var m = head > 0 && /^nonogram-puzzles (\d+)$/.exec(
+          new TextDecoder().decode(bytes.subarray(0, head)));
+      if (!m) throw new Error('not a puzzle pack');
+      var indexEnd = head + 1 + Number(m[1]);
+      var at = indexEnd, map = new Map();
+      new TextDecoder().decode(bytes.subarray(head + 1, indexEnd)).split('\n').forEach(function(line) {
+        var space = line.lastIndexOf(' ');
+        if (space <= 0) return;
+        var size = Number(line.slice(space + 1));
+        map.set('/data/tasks/' + line.slice(0, space), [at, size]);
+        at += size;
+      });
+      if (at != bytes.length) throw new Error('a cut or damaged puzzle pack');
+      WebHost.puzzleBytes = bytes;
+      WebHost.puzzles = map;
+    },
+    placePuzzle: function(path) {
+      var entry = WebHost.puzzles.get(path);
+      if (!entry) return;
+      WebHost.puzzles.delete(path);
+      FS.mkdirTree(path.slice(0, path.lastIndexOf('/')));
+      FS.writeFile(path, WebHost.puzzleBytes.subarray(entry[0], entry[0] + entry[1]));
     },
     sync: function() {
       if (WebHost.syncing) { WebHost.syncAgain = true; return; }
@@ -50,6 +100,33 @@ mergeInto(LibraryManager.library, {
       // setTimeout takes at most 2^31 - 1 ms.
       var wait = ms < 0 ? 0 : Math.min(ms, 0x7FFFFFFF);
       WebHost.timer = setTimeout(WebHost.wake, wait);
+    });
+  },
+
+  // A game data file is about to be read: a puzzle file that has not arrived
+  // yet is waited for (the module sleeps), with a word on the page when that
+  // takes long enough to notice. A failed download leaves the file missing.
+  web_data_wanted__deps: ['$WebHost'],
+  web_data_wanted: function(pathPtr) {
+    var path = UTF8ToString(pathPtr);
+    // Woken, the module calls in again to finish its sleep (rewinding).
+    if (Asyncify.state == Asyncify.State.Normal) {
+      if (path.lastIndexOf('/data/tasks/', 0) != 0) return;
+      if (WebHost.puzzles) {
+        WebHost.placePuzzle(path);
+        return;
+      }
+    }
+    return Asyncify.handleSleep(function(wakeUp) {
+      var shown = setTimeout(function() {
+        if (Module.showStatus) Module.showStatus('Loading the puzzles…');
+      }, 150);
+      WebHost.fetchPuzzles().then(function() {
+        clearTimeout(shown);
+        if (Module.showStatus) Module.showStatus('');
+        if (WebHost.puzzles) WebHost.placePuzzle(path);
+        wakeUp();
+      });
     });
   },
 
@@ -123,8 +200,12 @@ mergeInto(LibraryManager.library, {
   },
 
   // When the first frame was drawn, in ms since the navigation began.
+  // The puzzles start to download then, unless the page has none.
+  web_first_frame__deps: ['$WebHost'],
   web_first_frame: function() {
-    if (Module.firstFrameMs === undefined) Module.firstFrameMs = performance.now();
+    if (Module.firstFrameMs !== undefined) return;
+    Module.firstFrameMs = performance.now();
+    if (!Module.withoutPuzzles) WebHost.fetchPuzzles();
   },
 
   web_game_ended: function(code) {

@@ -22,6 +22,7 @@ extern "C" {
 // library.js
 void web_wait(int32_t ms);
 void web_wake(void);
+void web_data_wanted(const char* path);
 int32_t web_next_event(int32_t* value);
 int32_t web_trace_enabled(void);
 int32_t web_query_value(const char* name, char* out, int32_t size);
@@ -379,6 +380,7 @@ int main() {
     setup.hooks.show = &Show;
     setup.hooks.log = &Log;
     setup.hooks.documentsChanged = &DocumentsChanged;
+    setup.hooks.dataWanted = &web_data_wanted;
     host::ConfigureHost(setup);
     ApplyStartScreenFromAddress();
 

@@ -13,11 +13,28 @@ Module.preRun.push(function() {
   FS.mkdir('/Documents');
   FS.mount(IDBFS, {}, '/Documents');
   addRunDependency('documents');
-  FS.syncfs(true, function(error) {
-    // Without IndexedDB (a private window in some browsers) the game still
-    // runs; what it saves lasts until the page closes.
-    if (error) console.warn('nonogram: the saved games cannot be read', error);
-    removeRunDependency('documents');
+  var load = function() {
+    FS.syncfs(true, function(error) {
+      // Without IndexedDB (a private window in some browsers) the game still
+      // runs; what it saves lasts until the page closes.
+      if (error) console.warn('nonogram: the saved games cannot be read', error);
+      removeRunDependency('documents');
+    });
+  };
+  if (waitingForDocuments) waitingForDocuments.push(load); else load();
+});
+
+// Opening the IndexedDB database is the slowest step of a start: it begins as
+// soon as the script has run, while the wasm and the data download, and the
+// load in preRun waits for it (waitingForDocuments holds what waits).
+var waitingForDocuments = null;
+Module.preInit = [].concat(Module.preInit || []);
+Module.preInit.push(function() {
+  waitingForDocuments = [];
+  IDBFS.getDB('/Documents', function() {
+    var waiting = waitingForDocuments;
+    waitingForDocuments = null;
+    waiting.forEach(function(go) { go(); });
   });
 });
 

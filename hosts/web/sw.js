@@ -2,7 +2,7 @@
 // offline after the first visit. The cache is named after the build, so a
 // new build replaces the old files as a whole.
 const CACHE = 'nonogram-@SITE_VERSION@';
-const FILES = ['./', 'index.html', 'index.js', 'index.wasm', 'index.data',
+const FILES = ['./', 'index.html', 'index.js', 'index.wasm', 'index.data', 'puzzles.bin',
                'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
 
 self.addEventListener('install', (event) => {
