@@ -411,6 +411,35 @@ describe('playing on a phone', () => {
     await context.close();
   });
 
+  test('a puzzle opened before the puzzles arrive waits for them, and a failed download is tried again', async () => {
+    // The puzzles' download held back, then failed once; no service worker.
+    const context = await browser.newContext({...PHONE, serviceWorkers: 'block'});
+    let release, asked = 0;
+    const held = new Promise((done) => (release = done));
+    await context.route('**/puzzles.bin', async (route) => {
+      await held;
+      return ++asked === 1 ? route.abort() : route.continue();
+    });
+    const page = await openPage(context);
+    await page.goto(base + 'site/index.html?trace');
+    await waitForLine(page, /^host frame 1 /);
+    await tap(page, centre(mainMenu(W, H).tiles[0]));
+    await tap(page, centre(sizeList(W, H, gridSizes(0).length)[0]));
+    const list = await canvasPrint(page);
+    await page.touchscreen.tap(...centre(puzzleList(W, H, gridSizes(0)[0].count)[0]).map((v) => v / 2));
+    await page.locator('#status', {hasText: 'Loading the puzzles'}).waitFor();
+    release();
+    // The failed download leaves the list as it was, and the word goes.
+    await page.locator('#status').waitFor({state: 'hidden'});
+    assert.equal(await canvasPrint(page), list);
+    await tap(page, centre(puzzleList(W, H, gridSizes(0)[0].count)[0]));
+    assert.deepEqual(await pixelsAt(page, [[layout.fit.x + 4, layout.fit.y + 4], cellAt(layout, 0, 0)]),
+                     [BAND, LIGHT]);
+    assert.equal(asked, 2);
+    assert.deepEqual(page.lines.filter((l) => /^pageerror/.test(l)), []);
+    await context.close();
+  });
+
   test('a finger drag paints a run of cells; a reload keeps them and the theme', async () => {
     const {context, page} = await phonePage();
     // The Themes sign's box: Dark.
