@@ -15,6 +15,15 @@ void FreeScratch();
 // caller frees with std::free. Null when missing, empty or larger than maxBytes.
 unsigned char* ReadWholeFile(const char* path, size_t maxBytes, size_t* size);
 
+// The largest texture side the device takes, read once when the engine
+// starts (0 before).
+int32_t MaxTextureSide();
+
+// A texture went to GL. Asking GL for errors waits for the GPU (a round trip
+// to another process in a browser), so the end of the frame asks once for all
+// of the frame's uploads rather than each upload for itself.
+void NoteTextureUpload();
+
 // Draws what is kept back for joining when it uses the texture, which is
 // about to go.
 void ForgetTexture(const CIwTexture* texture);

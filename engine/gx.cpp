@@ -79,6 +79,8 @@ struct Gx {
     int32_t viewportW = -1, viewportH = -1;
     int32_t drawCalls = 0;
     int32_t lastFrameDrawCalls = 0;
+    int32_t maxTextureSide = 0;
+    bool uploadsToCheck = false;
 };
 
 Gx& G() {
@@ -270,6 +272,10 @@ bool IwGxInit() {
         new CIwGxShaderTechnique("engine_untextured", kVertexSource, kUntexturedFragment);
     g.viewportW = g.viewportH = -1;
     g.drawCalls = g.lastFrameDrawCalls = 0;
+    GLint side = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &side);
+    g.maxTextureSide = side;
+    g.uploadsToCheck = false;
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glLineWidth(1.0f);
@@ -368,6 +374,12 @@ void IwGxSwapBuffers() {
     Gx& g = G();
     if (g.started == 0) return;
     FlushPending();
+    if (g.uploadsToCheck) {
+        g.uploadsToCheck = false;
+        const GLenum error = glGetError();
+        // Out of memory, most likely: the images of this frame may be blank.
+        if (error != GL_NO_ERROR) engine::Warn("GL error 0x%x after uploading textures", error);
+    }
     s3eSurfaceShow(g.drawCalls);
     g.lastFrameDrawCalls = g.drawCalls;
     g.drawCalls = 0;
@@ -377,6 +389,14 @@ void IwGxSwapBuffers() {
 }
 
 namespace engine {
+
+int32_t MaxTextureSide() {
+    return G().maxTextureSide;
+}
+
+void NoteTextureUpload() {
+    G().uploadsToCheck = true;
+}
 
 void ForgetTexture(const CIwTexture* texture) {
     if (G().pending.active && G().pending.material.GetTexture() == texture) FlushPending();

@@ -126,11 +126,13 @@ bool CIwTexture::Upload() {
     if (!IwGxIsStarted()) return false;
     if (glName_ != 0) return true;
     if (!pixels_) return false;
+    // The one error a well-formed upload can meet besides running out of
+    // memory, which the frame's end reports (NoteTextureUpload).
+    const int32_t maxSide = engine::MaxTextureSide();
+    if (maxSide > 0 && (width_ > maxSide || height_ > maxSide)) return false;
     GLuint name = 0;
     glGenTextures(1, &name);
     if (name == 0) return false;
-    while (glGetError() != GL_NO_ERROR) {
-    }
     glBindTexture(GL_TEXTURE_2D, name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     // Non-power-of-two sizes need clamping and no mipmaps in GL ES 2.0.
@@ -140,10 +142,7 @@ bool CIwTexture::Upload() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, f);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, f);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels_);
-    if (glGetError() != GL_NO_ERROR) {
-        glDeleteTextures(1, &name);
-        return false;
-    }
+    engine::NoteTextureUpload();
     glName_ = name;
     std::free(pixels_);
     pixels_ = nullptr;

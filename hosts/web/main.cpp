@@ -105,6 +105,7 @@ bool OpenCanvas() {
     attrs.stencil = EM_FALSE;
     attrs.antialias = EM_FALSE;
     attrs.majorVersion = 1;
+    attrs.enableExtensionsByDefault = EM_FALSE;
     // The loop draws only when something changed; the last frame must stay.
     attrs.preserveDrawingBuffer = EM_TRUE;
     g.context = emscripten_webgl_create_context(kCanvas, &attrs);
