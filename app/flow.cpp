@@ -214,11 +214,13 @@ void App::UpdateFrame() {
                     EndListDrag(puzzleList, !tap);
                     break;
                 case kScreenBoard:
-                    if (tap) {
+                    // A pan that came back near its start still ends as a pan.
+                    if (tap && !board->panning) {
                         const BoardTapOutcome outcome = TapBoard(board, g.x, g.y);
                         if (outcome == kTapBack) SetPendingAction(6);
                         if (outcome == kTapClearAll) AskClearAll(board);
                     }
+                    board->panning = 0;
                     board->SaveDirtyState();
                     break;
                 default:
@@ -230,7 +232,10 @@ void App::UpdateFrame() {
         }
         case kGestureReleaseEnd:
             // Whatever was painted before the second finger came down is kept.
-            if (onBoard) board->SaveDirtyState();
+            if (onBoard) {
+                board->panning = 0;
+                board->SaveDirtyState();
+            }
             return;
         case kGesturePinchStep:
             if (PinchZoom(board, g.moves[0], g.moves[1], g.moves[2], g.moves[3], g.direction)) {
@@ -246,7 +251,8 @@ void App::UpdateFrame() {
 
     // The pointer is down. The main menu acts on releases only.
     if (screen == kScreenMainMenu) return;
-    if (onBoard && PressPaint(board, g.x, g.y)) RenderFrame();
+    if (onBoard && g.kind == kGesturePress) board->panning = 0;
+    if (onBoard && PressPaint(board, g.x, g.y, g.kind == kGesturePress)) RenderFrame();
     if (g.kind == kGesturePress) return;
 
     const int32_t pressY = gestures.pressPoint[1];
@@ -256,8 +262,11 @@ void App::UpdateFrame() {
         if (DragList(puzzleList, pressY, g.y)) RenderFrame();
     } else if (onBoard) {
         // One finger pans once it has travelled as far as a drag: a small
-        // wobble of a tap never moves the board.
-        if (!gestures.TravelledFromPress(g.x, g.y)) return;
+        // wobble of a tap never moves the board. From then on the pan
+        // follows the finger, back near its start too.
+        if (!board->panning && !gestures.TravelledFromPress(g.x, g.y)) return;
+        if (board->moveScaleMode && board->progress.board && !board->progress.board->solved)
+            board->panning = 1;
         if (InToolbarStrip(board, gestures.lastPoint[0], gestures.lastPoint[1])) {
             gestures.lastPoint[0] = g.x;
             gestures.lastPoint[1] = g.y;

@@ -4,11 +4,13 @@
 #include "board/board_tools.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "board/board.h"
 #include "ui/board_screen.h"
 #include "ui/board_view.h"
 #include "ui/look.h"
+#include "ui/segment_cells.h"
 
 namespace {
 
@@ -25,6 +27,18 @@ void CoverFit(const ScreenRect& fit, int64_t w, int64_t h, int64_t* x, int64_t* 
     *y = std::min<int64_t>(*y, fit.y);
     if (*x + w < static_cast<int64_t>(fit.x) + fit.w) *x = static_cast<int64_t>(fit.x) + fit.w - w;
     if (*y + h < static_cast<int64_t>(fit.y) + fit.h) *y = static_cast<int64_t>(fit.y) + fit.h - h;
+}
+
+// The painting rule for one cell: Drawing and Set X only fill empty cells; a
+// filled cell must be erased before it can become an X, and the other way round.
+bool PaintCell(BoardScreen* screen, int32_t row, int32_t col) {
+    Board* board = screen->progress.board;
+    const uint8_t old = board->cells[row * kBoardMaxSide + col];
+    const uint8_t code = screen->activeTool;
+    if (old == code || (code != CellEmpty && old != CellEmpty)) return false;
+    if (!SetCell(board, row, col, code)) return false;
+    screen->progress.cellsDirty = 1;
+    return true;
 }
 
 }  // namespace
@@ -73,29 +87,59 @@ BoardTapOutcome TapBoard(BoardScreen* screen, int32_t x, int32_t y) {
         return kTapNothing;
     }
     // An empty place of a clue band is not part of the grid: nothing happens.
-    if (inBand) return kTapNothing;
+    // In Scale & Move a finger that meant to move the board paints nothing.
+    if (inBand || screen->moveScaleMode) return kTapNothing;
     PaintAt(screen, x, y);
     return kTapNothing;
 }
 
-bool PressPaint(BoardScreen* screen, int32_t x, int32_t y) {
+bool PressPaint(BoardScreen* screen, int32_t x, int32_t y, bool startsStroke) {
+    const int32_t fromX = startsStroke ? x : screen->strokePoint[0];
+    const int32_t fromY = startsStroke ? y : screen->strokePoint[1];
+    screen->strokePoint[0] = x;
+    screen->strokePoint[1] = y;
     if (screen->moveScaleMode || !Playable(screen)) return false;
-    return PaintAt(screen, x, y);
+    return PaintSegment(screen, fromX, fromY, x, y);
+}
+
+bool PaintSegment(BoardScreen* screen, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+    const Board* board = screen->progress.board;
+    const float cell = screen->cellSize;
+    if (!board || screen->legendShown || !(cell > 0.0f)) return false;
+    const ScreenRect& v = screen->viewRect;
+    // The grid's corner as the frame drew it, in single precision.
+    const double gx0 = static_cast<float>(v.x) + static_cast<float>(board->maxRowClues) * cell;
+    const double gy0 = static_cast<float>(v.y) + static_cast<float>(board->maxColClues) * cell;
+    // What the frame showed of the grid: right of a pinned row band, below a
+    // pinned column band, within the view and short of the toolbar strip.
+    const ClueBandPins pins = PinClueBands(screen);
+    double left = pins.left ? pins.leftRight : -INFINITY,
+           top = pins.top ? pins.topBottom : -INFINITY;
+    double right = static_cast<double>(v.x) + v.w, bottom = static_cast<double>(v.y) + v.h;
+    if (screen->toolbarAtRight) {
+        right = std::min<double>(right, surfaceSize.width - screen->toolbarSize);
+    } else {
+        bottom = std::min<double>(bottom, surfaceSize.height - screen->toolbarSize);
+    }
+    const CellWindow window{(left - gx0) / cell, (top - gy0) / cell, (right - gx0) / cell,
+                            (bottom - gy0) / cell};
+    GridCell cells[2 * kBoardMaxSide + 2];
+    const int32_t n =
+        SegmentCells((x0 - gx0) / cell, (y0 - gy0) / cell, (x1 - gx0) / cell, (y1 - gy0) / cell,
+                     board->rows, board->cols, window, cells, 2 * kBoardMaxSide + 2);
+    bool changed = false;
+    for (int32_t i = 0; i < n; ++i) {
+        if (PaintCell(screen, cells[i].row, cells[i].col)) changed = true;
+    }
+    return changed;
 }
 
 bool PaintAt(BoardScreen* screen, int32_t x, int32_t y) {
-    Board* board = screen->progress.board;
-    if (!board || screen->legendShown || InToolbarStrip(screen, x, y)) return false;
+    if (!screen->progress.board || screen->legendShown || InToolbarStrip(screen, x, y))
+        return false;
     int32_t row = 0, col = 0;
     if (!CellAt(screen, x, y, &row, &col)) return false;
-    const uint8_t old = board->cells[row * kBoardMaxSide + col];
-    const uint8_t code = screen->activeTool;
-    // Drawing and Set X only fill empty cells; a filled cell must be erased
-    // before it can become an X, and the other way round.
-    if (old == code || (code != CellEmpty && old != CellEmpty)) return false;
-    if (!SetCell(board, row, col, code)) return false;
-    screen->progress.cellsDirty = 1;
-    return true;
+    return PaintCell(screen, row, col);
 }
 
 void UndoStep(BoardScreen* screen) {

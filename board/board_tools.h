@@ -20,11 +20,18 @@ enum BoardTapOutcome : int32_t {
 };
 
 // A tap release on the board: the legend swallows it, else the toolbar
-// buttons (edges excluded), else a clue mark toggles, else a cell is painted.
+// buttons (edges excluded), else a clue mark toggles, else a cell is painted,
+// except in Scale & Move mode, where a tap on a cell changes nothing.
 BoardTapOutcome TapBoard(BoardScreen* screen, int32_t x, int32_t y);
-// Every pass while the pointer is down: paints unless in Scale & Move mode or
-// solved. True when a cell changed.
-bool PressPaint(BoardScreen* screen, int32_t x, int32_t y);
+// Every pass while the pointer is down: paints every cell on the way from
+// where the last pass of the stroke was to (x, y), so a fast swipe leaves no
+// gaps; the pass that starts a stroke paints the cell under it. Nothing is
+// painted in Scale & Move mode or once solved. True when a cell changed.
+bool PressPaint(BoardScreen* screen, int32_t x, int32_t y, bool startsStroke);
+// Paints, by the painting rule, every grid cell that the last frame showed on
+// the segment between two points: none under the toolbar strip or a pinned
+// clue band, none while the legend is shown. True when a cell changed.
+bool PaintSegment(BoardScreen* screen, int32_t x0, int32_t y0, int32_t x1, int32_t y1);
 // The painting rule: Drawing and Set X write only into empty cells, Erase
 // empties any; never under the legend or in the toolbar strip. True when a
 // cell changed.

@@ -31,6 +31,11 @@ struct BoardScreen {
     uint8_t moveScaleMode;  // Scale & Move: pinch and pan work, painting does not
     uint8_t legendShown;    // the legend naming the toolbar buttons is shown
 
+    // The one-finger gesture in progress, between passes.
+    int32_t strokePoint[2];  // where the stroke's last pass was: the next one paints on from here
+    uint8_t panning;         // a Scale & Move pan has begun: it follows the finger to the release,
+                             // which is then never a tap
+
     // Loads the puzzle, restores the player's earlier cells and marks, records
     // it solved when they complete it, starts with Drawing, lays the board out
     // for the current surface and shows it fitted. Any puzzle open before is
