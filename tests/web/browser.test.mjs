@@ -236,10 +236,14 @@ describe('the host around the probe module', () => {
     await page.reload();
     await waitForLine(page, /probe starts 3 saved 1/);
 
-    // The first button ends the module; the page offers to play again.
+    // The first button ends the module; with nowhere to go back to, a plain
+    // page in the last frame's background colour offers to play again.
     await page.locator('#dialog.open button', {hasText: 'Да'}).click();
     await waitForLine(page, /probe answer 7 0/);
-    await page.locator('#status button', {hasText: 'Play again'}).waitFor();
+    await page.locator('#ended button', {hasText: 'Play again'}).waitFor();
+    assert.deepEqual(await page.evaluate(() => [getComputedStyle(canvas).display,
+                                                getComputedStyle(document.getElementById('ended')).backgroundColor]),
+                     ['none', 'rgb(0, 0, 255)']);
     await context.close();
   });
 });
