@@ -2,6 +2,7 @@
 // current screen, and the per-pass input dispatch.
 #include "app/app.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -42,10 +43,39 @@ T* NewZeroed() {
     return static_cast<T*>(std::calloc(1, sizeof(T)));
 }
 
+// Tells the host where the player is, as the place a new start of this
+// session should begin at: a browser tab the phone reloads comes back to it.
+// Only changes are told.
+char told[64];
+void ReportPlace(const App& app) {
+    const char* name = "main";
+    char puzzle[48] = "";
+    if (app.screen == kScreenSizeList) {
+        name = "sizes";
+        std::snprintf(puzzle, sizeof puzzle, "%d", static_cast<int>(app.sizeList->sizeClass));
+    } else if (app.screen == kScreenPuzzleList) {
+        name = "puzzles";
+        std::snprintf(puzzle, sizeof puzzle, "%d/%d", static_cast<int>(app.puzzleList->sizeClass),
+                      static_cast<int>(app.puzzleList->gridIndex));
+    } else if (app.screen == kScreenBoard) {
+        name = "board";
+        const PuzzleAddress& a = app.board->progress.address;
+        std::snprintf(puzzle, sizeof puzzle, "%d/%d/%d", static_cast<int>(a.sizeClass),
+                      static_cast<int>(a.gridIndex), static_cast<int>(a.puzzleIndex));
+    }
+    char place[64];
+    std::snprintf(place, sizeof place, "%s %s", name, puzzle);
+    if (std::strcmp(place, told) == 0) return;
+    std::memcpy(told, place, sizeof told);
+    s3eConfigSetString("nonogram", "StartScreen", name);
+    s3eConfigSetString("nonogram", "StartPuzzle", puzzle);
+}
+
 }  // namespace
 
 App* CreateApp() {
     App* app = NewZeroed<App>();
+    told[0] = '\0';
     LoadImageSet();
     app->mainMenu = NewZeroed<MainMenuScreen>();
     app->sizeList = NewZeroed<SizeListScreen>();
@@ -147,6 +177,7 @@ void App::RunPendingAction() {
         default:
             break;
     }
+    ReportPlace(*this);
 }
 
 void App::EnterStartScreen() {

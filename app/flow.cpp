@@ -106,6 +106,41 @@ bool DragList(List* list, int32_t pressY, int32_t y) {
     return true;
 }
 
+// A wheel scrolls a list by its pixels, the drag in progress included,
+// within the list's limits.
+template <typename List>
+bool ScrollList(List* list, int32_t by) {
+    const int32_t offset = static_cast<int32_t>(
+        std::clamp<int64_t>(static_cast<int64_t>(list->scrollOffset) + by, -list->dragOffset,
+                            static_cast<int64_t>(list->maxScroll) - list->dragOffset));
+    if (list->maxScroll < 1 || offset == list->scrollOffset) return false;
+    list->scrollOffset = offset;
+    return true;
+}
+
+// Zoom per pixel of a wheel's scroll on the board, in thousandths of a
+// doubling: a notch of 100 pixels is an eighth of a doubling.
+constexpr int32_t kBoardZoomPerScroll100 = 125;
+
+// The wheel scrolls the lists and zooms the board about the pointer; true
+// when the screen changed.
+bool WheelTurned(App& app, const PointerSample& s) {
+    switch (app.screen) {
+        case kScreenSizeList:
+            return ScrollList(app.sizeList, s.wheelScroll);
+        case kScreenPuzzleList:
+            return ScrollList(app.puzzleList, s.wheelScroll);
+        case kScreenBoard: {
+            const int64_t zoom = static_cast<int64_t>(s.wheelZoom) -
+                                 static_cast<int64_t>(s.wheelScroll) * kBoardZoomPerScroll100 / 100;
+            return WheelZoom(
+                app.board, static_cast<int32_t>(std::clamp<int64_t>(zoom, -4000, 4000)), s.x, s.y);
+        }
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 void App::HandleDialogResult(int32_t id, int32_t button) {
@@ -183,7 +218,11 @@ void App::UpdateFrame() {
     }
 
     const bool onBoard = screen == kScreenBoard;
-    const Gesture g = gestures.Next(ReadPointerSample(), onBoard);
+    const PointerSample sample = ReadPointerSample();
+    if ((sample.wheelScroll != 0 || sample.wheelZoom != 0) && WheelTurned(*this, sample)) {
+        RenderFrame();
+    }
+    const Gesture g = gestures.Next(sample, onBoard);
     switch (g.kind) {
         case kGestureTap:
         case kGestureDrag: {

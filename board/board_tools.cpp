@@ -41,6 +41,12 @@ bool PaintCell(BoardScreen* screen, int32_t row, int32_t col) {
     return true;
 }
 
+// Zooms to cells of `cell` pixels, whole pixels between the fitted size and
+// kMaxZoomCellSize, keeping the point of the board under (cx, cy) under it
+// and the fitted board covered. The view must not be empty. True when the
+// view changed.
+bool ZoomTo(BoardScreen* screen, int64_t cell, int64_t cx, int64_t cy);
+
 }  // namespace
 
 BoardTapOutcome TapBoard(BoardScreen* screen, int32_t x, int32_t y) {
@@ -165,19 +171,43 @@ bool PinchZoom(BoardScreen* screen, int32_t leftDx, int32_t rightDx, int32_t top
     const Board* board = screen->progress.board;
     const int64_t totalCols = static_cast<int64_t>(board->maxRowClues) + board->cols;
     const int64_t totalRows = static_cast<int64_t>(board->maxColClues) + board->rows;
-    const ScreenRect view = screen->viewRect, fit = screen->fitRect;
+    const ScreenRect view = screen->viewRect;
     if (totalCols <= 0 || totalRows <= 0 || view.w <= 0 || view.h <= 0) return false;
 
     const int64_t sizeFromX = (static_cast<int64_t>(view.w) - leftDx + rightDx) / totalCols;
     const int64_t sizeFromY = (static_cast<int64_t>(view.h) - topDy + bottomDy) / totalRows;
-    int64_t cell = direction < 0 ? std::min(sizeFromX, sizeFromY) : std::max(sizeFromX, sizeFromY);
+    const int64_t cell =
+        direction < 0 ? std::min(sizeFromX, sizeFromY) : std::max(sizeFromX, sizeFromY);
+    // The point of the board under the surface centre stays under it.
+    return ZoomTo(screen, cell, surfaceSize.width / 2, surfaceSize.height / 2);
+}
+
+bool WheelZoom(BoardScreen* screen, int32_t steps, int32_t x, int32_t y) {
+    if (steps == 0 || !Playable(screen)) return false;
+    const Board* board = screen->progress.board;
+    const int64_t totalCols = static_cast<int64_t>(board->maxRowClues) + board->cols;
+    const int64_t totalRows = static_cast<int64_t>(board->maxColClues) + board->rows;
+    if (totalCols <= 0 || totalRows <= 0 || screen->viewRect.w <= 0 || screen->viewRect.h <= 0)
+        return false;
+    const int64_t cell = screen->viewRect.w / totalCols;
+    int64_t next = std::llround(static_cast<double>(cell) * std::exp2(steps / 1000.0));
+    // A small step still moves by a pixel, or slow turns would never zoom.
+    if (next == cell) next += steps > 0 ? 1 : -1;
+    return ZoomTo(screen, next, x, y);
+}
+
+namespace {
+
+bool ZoomTo(BoardScreen* screen, int64_t cell, int64_t cx, int64_t cy) {
+    const Board* board = screen->progress.board;
+    const int64_t totalCols = static_cast<int64_t>(board->maxRowClues) + board->cols;
+    const int64_t totalRows = static_cast<int64_t>(board->maxColClues) + board->rows;
+    const ScreenRect view = screen->viewRect, fit = screen->fitRect;
     const int64_t fitCell = std::max<int64_t>(screen->fitCellSize, 1);
     cell = std::max(cell, fitCell);
     cell = std::min(cell, std::max<int64_t>(kMaxZoomCellSize, fitCell));
     int64_t newW = cell * totalCols, newH = cell * totalRows;
 
-    // The point of the board under the surface centre stays under it.
-    const int64_t cx = surfaceSize.width / 2, cy = surfaceSize.height / 2;
     int64_t x = cx - (cx - view.x) * newW / view.w;
     int64_t y = cy - (cy - view.y) * newH / view.h;
     newW = std::max<int64_t>(newW, fit.w);
@@ -192,3 +222,5 @@ bool PinchZoom(BoardScreen* screen, int32_t leftDx, int32_t rightDx, int32_t top
     screen->cellSize = static_cast<float>(cell);
     return true;
 }
+
+}  // namespace

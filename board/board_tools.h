@@ -47,3 +47,7 @@ bool PanBy(BoardScreen* screen, int32_t dx, int32_t dy);
 // True when the view changed.
 bool PinchZoom(BoardScreen* screen, int32_t leftDx, int32_t rightDx, int32_t topDy,
                int32_t bottomDy, int32_t direction);
+// A mouse wheel's or touchpad's zoom, in any mode: cells grow by 2^(steps /
+// 1000), by a pixel at least, within the same limits as a pinch, about the
+// point (x, y). True when the view changed.
+bool WheelZoom(BoardScreen* screen, int32_t steps, int32_t x, int32_t y);

@@ -201,6 +201,9 @@ int32_t s3ePointerGetTouchX(int32_t touch) {
 int32_t s3ePointerGetTouchY(int32_t touch) {
     S3E_CALL(s3ePointerGetTouchY, 0, touch);
 }
+int32_t s3ePointerGetInt(int32_t property) {
+    S3E_CALL(s3ePointerGetInt, 0, property);
+}
 
 s3eResult s3eKeyboardUpdate(void) {
     S3E_CALL(s3eKeyboardUpdate, S3E_RESULT_ERROR);
@@ -223,6 +226,9 @@ s3eResult s3eDeviceSetInt(int32_t property, int32_t value) {
 }
 s3eResult s3eConfigGetString(const char* group, const char* name, char* value) {
     S3E_CALL(s3eConfigGetString, S3E_RESULT_ERROR, group, name, value);
+}
+s3eResult s3eConfigSetString(const char* group, const char* name, const char* value) {
+    S3E_CALL(s3eConfigSetString, S3E_RESULT_ERROR, group, name, value);
 }
 
 uint64_t s3eTimerGetMs(void) {

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -73,6 +74,10 @@ struct PointerStep {
 
 struct Pointer {
     bool down = false;
+    // Wheel travel: what arrived since the last update, and what the game
+    // sees until the next one.
+    int32_t scrollArrived = 0, zoomArrived = 0;
+    int32_t scroll = 0, zoom = 0;
     bool pressed = false;   // latched until the next update
     bool released = false;  // latched until the next update
     int32_t x = 0, y = 0;
@@ -112,6 +117,7 @@ struct HostState {
     bool quit = false;
     int32_t exitCode = -1;
     int32_t surfaceWidth = 0, surfaceHeight = 0;
+    int32_t drawableWidth = 0, drawableHeight = 0;
     std::vector<SurfaceHandler> surfaceHandlers;
     std::map<std::pair<std::string, std::string>, std::string> config;
     std::map<uint32_t, std::vector<unsigned char>> extensions;
@@ -358,6 +364,9 @@ s3eResult PointerUpdate() {
               (p.released ? S3E_POINTER_STATE_RELEASED : 0);
     p.pressed = p.released = false;
     p.ready.swap(p.waiting);
+    p.scroll = p.scrollArrived;
+    p.zoom = p.zoomArrived;
+    p.scrollArrived = p.zoomArrived = 0;
     return S3E_RESULT_SUCCESS;
 }
 
@@ -369,6 +378,17 @@ int32_t PointerGetX() {
 }
 int32_t PointerGetY() {
     return State().pointer.y;
+}
+
+int32_t PointerGetInt(int32_t property) {
+    switch (property) {
+        case S3E_POINTER_WHEEL_SCROLL:
+            return State().pointer.scroll;
+        case S3E_POINTER_WHEEL_ZOOM:
+            return State().pointer.zoom;
+        default:
+            return 0;
+    }
 }
 
 bool ValidTouch(int32_t t) {
@@ -434,6 +454,13 @@ s3eResult ConfigGetString(const char* group, const char* name, char* value) {
     return S3E_RESULT_SUCCESS;
 }
 
+s3eResult ConfigSetString(const char* group, const char* name, const char* value) {
+    if (!group || !name || !value) return S3E_RESULT_ERROR;
+    State().config[{group, name}] = value;
+    if (State().setup.hooks.configChanged) State().setup.hooks.configChanged(group, name, value);
+    return S3E_RESULT_SUCCESS;
+}
+
 uint64_t TimerGetMs() {
     if (State().setup.hooks.timerMs) return State().setup.hooks.timerMs();
     auto elapsed = std::chrono::steady_clock::now() - State().start;
@@ -471,6 +498,10 @@ int32_t SurfaceGetInt(int32_t property) {
             return State().surfaceWidth;
         case S3E_SURFACE_HEIGHT:
             return State().surfaceHeight;
+        case S3E_SURFACE_DRAWABLE_WIDTH:
+            return State().drawableWidth;
+        case S3E_SURFACE_DRAWABLE_HEIGHT:
+            return State().drawableHeight;
         default:
             return 0;
     }
@@ -568,6 +599,7 @@ void RegisterServices(ServiceRegistry& r) {
     r.Add("s3ePointerGetTouchState", reinterpret_cast<void*>(&PointerGetTouchState));
     r.Add("s3ePointerGetTouchX", reinterpret_cast<void*>(&PointerGetTouchX));
     r.Add("s3ePointerGetTouchY", reinterpret_cast<void*>(&PointerGetTouchY));
+    r.Add("s3ePointerGetInt", reinterpret_cast<void*>(&PointerGetInt));
     r.Add("s3eKeyboardUpdate", reinterpret_cast<void*>(&KeyboardUpdate));
     r.Add("s3eKeyboardGetState", reinterpret_cast<void*>(&KeyboardGetState));
     r.Add("s3eDeviceCheckQuitRequest", reinterpret_cast<void*>(&DeviceCheckQuitRequest));
@@ -575,6 +607,7 @@ void RegisterServices(ServiceRegistry& r) {
     r.Add("s3eDeviceGetInt", reinterpret_cast<void*>(&DeviceGetInt));
     r.Add("s3eDeviceSetInt", reinterpret_cast<void*>(&DeviceSetInt));
     r.Add("s3eConfigGetString", reinterpret_cast<void*>(&ConfigGetString));
+    r.Add("s3eConfigSetString", reinterpret_cast<void*>(&ConfigSetString));
     r.Add("s3eTimerGetMs", reinterpret_cast<void*>(&TimerGetMs));
     r.Add("s3eTimerGetUTC", reinterpret_cast<void*>(&TimerGetUTC));
     r.Add("s3eSurfaceRegister", reinterpret_cast<void*>(&SurfaceRegister));
@@ -601,6 +634,17 @@ void PointerMove(int32_t x, int32_t y) {
 
 void PointerUp(int32_t x, int32_t y) {
     PointerStepArrived({PointerStep::Up, x, y});
+}
+
+void PointerWheel(int32_t scroll, int32_t zoom) {
+    // Sums saturate: a flood of events between two passes is still one
+    // large turn, never a wrapped-around one.
+    auto add = [](int32_t& sum, int32_t v) {
+        sum = static_cast<int32_t>(
+            std::clamp<int64_t>(static_cast<int64_t>(sum) + v, -1000000, 1000000));
+    };
+    add(State().pointer.scrollArrived, scroll);
+    add(State().pointer.zoomArrived, zoom);
 }
 
 void TouchDown(int32_t slot, int32_t x, int32_t y) {
@@ -652,9 +696,14 @@ void SetDevice(int32_t os, int32_t language) {
     State().setup.language = language;
 }
 
-void SetSurfaceSize(int32_t width, int32_t height) {
-    State().surfaceWidth = width;
-    State().surfaceHeight = height;
+void SetSurfaceSize(int32_t width, int32_t height, int32_t drawableWidth, int32_t drawableHeight) {
+    HostState& s = State();
+    s.surfaceWidth = width;
+    s.surfaceHeight = height;
+    const bool scaled = drawableWidth > 0 && drawableHeight > 0 &&
+                        (drawableWidth != width || drawableHeight != height);
+    s.drawableWidth = scaled ? drawableWidth : 0;
+    s.drawableHeight = scaled ? drawableHeight : 0;
 }
 
 void RaiseSurfaceEvent(int32_t event) {
