@@ -149,7 +149,7 @@ TEST_F(BoardTools, ASolvedBoardRefusesPaintUndoPanAndZoomButKeepsItsToolbar) {
     EXPECT_TRUE(PaintAt(&screen_, X(0), Y(0)));
     board_->solved = 1;
     screen_.moveScaleMode = 1;
-    EXPECT_FALSE(PressPaint(&screen_, X(2), Y(0)));
+    EXPECT_FALSE(PressPaint(&screen_, X(2), Y(0), true));
     UndoStep(&screen_);
     EXPECT_EQ(board_.Cell(0, 0), CellFilled);
     EXPECT_FALSE(PinchZoom(&screen_, -600, 600, -600, 600, 1));
