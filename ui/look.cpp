@@ -1,14 +1,13 @@
-// The palette, the language flag, the surface size and number formatting.
+// The palette, the texts by language, the surface size and number formatting.
 #include "ui/look.h"
 
 #include "platform/iw2d.h"
+#include "services/device.h"
 
 Palette palette;
 SurfaceSize surfaceSize;
 
 namespace {
-
-bool russianTexts = false;
 
 struct ThemeColours {
     ColourWord background, listText, listLine, iconTint;
@@ -40,16 +39,8 @@ void ApplyColorSchema(int32_t index) {
     palette.iconTint = t.iconTint;
 }
 
-void SetLanguage(int32_t deviceLanguage) {
-    russianTexts = deviceLanguage == 16;
-}
-
-bool RussianTexts() {
-    return russianTexts;
-}
-
 const char* LocalText(const char* english, const char* russian) {
-    return russianTexts ? russian : english;
+    return device.russian ? russian : english;
 }
 
 void ReadSurfaceSize() {

@@ -1,5 +1,5 @@
 // What every screen draws with: colour words, the palette of the three colour
-// themes, the choice of Russian or English texts, the surface size of the
+// themes, the choice of Russian or English texts by the device facts, the surface size of the
 // frame, and numbers as text.
 #pragma once
 
@@ -49,10 +49,7 @@ extern Palette palette;
 // Takes effect from the next frame; the stored setting is not touched.
 void ApplyColorSchema(int32_t index);
 
-// Russian texts on or off, fixed at start-up from the device language (16 is Russian).
-void SetLanguage(int32_t deviceLanguage);
-bool RussianTexts();
-// The Russian twin when Russian texts are on, else the English text.
+// The Russian twin when the device language is Russian, else the English text.
 const char* LocalText(const char* english, const char* russian);
 
 // Surface width and height in pixels, read at the start of every frame; every

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "services/device.h"
 #include "tests/support/test_host.h"
 #include "tests/unit/font_synthetic.h"
 #include "text/sdf_font.h"
@@ -78,12 +79,12 @@ TEST(LookPalette, UnknownIndicesGiveLight) {
 }
 
 TEST(LookLanguage, OnlySixteenIsRussian) {
-    SetLanguage(16);
-    EXPECT_TRUE(RussianTexts());
+    device = MakeDeviceFacts(0, 16);
+    EXPECT_TRUE(device.russian);
     EXPECT_STREQ(LocalText("Help", "ru"), "ru");
     for (int32_t language : {0, 2, 15, 17, 21}) {
-        SetLanguage(language);
-        EXPECT_FALSE(RussianTexts()) << language;
+        device = MakeDeviceFacts(0, language);
+        EXPECT_FALSE(device.russian) << language;
     }
     EXPECT_STREQ(LocalText("Help", "ru"), "Help");
 }
