@@ -1,7 +1,8 @@
-// The board tools: toolbar taps, painting, clue marks, undo, pan and pinch
-// zoom. Geometry comes from the board screen's last frame (its hit tests), so
-// what is touched is what was drawn.
-#include "board/board_tools.h"
+// The board's input: toolbar taps, painting, clue marks, undo, pan and pinch
+// zoom, and what the pointer's passes do on the board. Geometry comes from the
+// board screen's last frame (its hit tests), so what is touched is what was
+// drawn.
+#include "ui/board_input.h"
 
 #include <algorithm>
 
@@ -64,12 +65,9 @@ BoardTapOutcome TapBoard(BoardScreen* screen, int32_t x, int32_t y) {
     bool inBand = false, isRow = false;
     int32_t line = 0, clue = 0;
     if (ClueAt(screen, x, y, &inBand, &isRow, &line, &clue)) {
-        Board* board = screen->progress.board;
-        uint8_t& byte =
-            isRow ? board->rowClues[line].values[clue] : board->colClues[line].values[clue];
-        byte = byte >= ClueMarkOffset ? static_cast<uint8_t>(byte - ClueMarkOffset)
-                                      : static_cast<uint8_t>(byte + ClueMarkOffset);
-        screen->progress.marksDirty = 1;
+        if (ToggleClueMark(screen->progress.board, isRow, line, clue)) {
+            screen->progress.marksDirty = 1;
+        }
         return kTapNothing;
     }
     // An empty place of a clue band is not part of the grid: nothing happens.
@@ -146,5 +144,28 @@ bool PinchZoom(BoardScreen* screen, int32_t leftDx, int32_t rightDx, int32_t top
     screen->viewRect = {static_cast<int32_t>(x), static_cast<int32_t>(y),
                         static_cast<int32_t>(newW), static_cast<int32_t>(newH)};
     screen->cellSize = static_cast<float>(cell);
+    return true;
+}
+
+BoardTapOutcome ReleaseOnBoard(BoardScreen* screen, int32_t x, int32_t y, bool tap) {
+    const BoardTapOutcome outcome = tap ? TapBoard(screen, x, y) : kTapNothing;
+    screen->SaveDirtyState();
+    return outcome;
+}
+
+bool PointerDownOnBoard(BoardScreen* screen, int32_t x, int32_t y, bool pressed, bool travelled,
+                        int32_t last[2]) {
+    const bool painted = PressPaint(screen, x, y);
+    // One finger pans once it has travelled as far as a drag: a small wobble
+    // of a tap never moves the board.
+    if (pressed || !travelled) return painted;
+    if (InToolbarStrip(screen, last[0], last[1])) {
+        last[0] = x;
+        last[1] = y;
+        return painted;
+    }
+    if (!PanBy(screen, x - last[0], y - last[1])) return painted;
+    last[0] = x;
+    last[1] = y;
     return true;
 }

@@ -1,8 +1,10 @@
-// The board screen's puzzle: opening and closing it, and the view's part in
-// saving and solving (the progress itself lives in puzzles/progress).
+// The board screen's puzzle: opening and closing it, the view's part in
+// saving and solving (the progress itself lives in puzzles/progress), and
+// the "Clear all?" question.
 #include "ui/board_screen.h"
 
 #include "platform/iw2d.h"
+#include "services/dialogs.h"
 #include "ui/board_view.h"
 
 bool BoardScreen::OpenPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex) {
@@ -39,4 +41,20 @@ bool BoardScreen::SaveDirtyState() {
 
 bool BoardScreen::ClearAll() {
     return ClearPuzzleProgress(&progress);
+}
+
+void BoardScreen::AskClearAll() {
+    if (!progress.board) return;
+    clearAllAsked = true;
+    clearAllAsker = progress.address;
+    ShowDialog(kDialogClearBoard);
+}
+
+void BoardScreen::AnswerClearAll(bool confirmed) {
+    const PuzzleAddress& a = clearAllAsker;
+    const PuzzleAddress& open = progress.address;
+    const bool asker = clearAllAsked && progress.board && a.sizeClass == open.sizeClass &&
+                       a.gridIndex == open.gridIndex && a.puzzleIndex == open.puzzleIndex;
+    clearAllAsked = false;
+    if (confirmed && asker) ClearAll();
 }

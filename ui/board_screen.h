@@ -31,6 +31,11 @@ struct BoardScreen {
     uint8_t moveScaleMode;  // Scale & Move: pinch and pan work, painting does not
     uint8_t legendShown;    // the legend naming the toolbar buttons is shown
 
+    // The puzzle whose "Clear all?" box is open: an answer that arrives once
+    // another puzzle is open, or none, must not clear anything.
+    bool clearAllAsked;
+    PuzzleAddress clearAllAsker;
+
     // Loads the puzzle, restores the player's earlier cells and marks, records
     // it solved when they complete it, starts with Drawing, lays the board out
     // for the current surface and shows it fitted. Any puzzle open before is
@@ -50,4 +55,10 @@ struct BoardScreen {
     // "Clear all?" confirmed: the board starts over and its state files go.
     // False when a file could not be deleted.
     bool ClearAll();
+    // Asks "Clear all?" for the open puzzle; nothing without one.
+    void AskClearAll();
+    // The "Clear all?" box was answered: `confirmed` (its first button, while
+    // the board is shown) clears the puzzle it was asked for, if that is
+    // still the open one.
+    void AnswerClearAll(bool confirmed);
 };

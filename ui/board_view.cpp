@@ -34,11 +34,6 @@ constexpr ToolbarButton kToolbarOrder[kToolbarButtonCount] = {
     kButtonUndo, kButtonClearAll, kButtonLegend, kButtonBack,
 };
 
-bool Inside(const ScreenRect& r, int32_t x, int32_t y) {
-    const int64_t left = r.x, top = r.y;
-    return left < x && x < left + r.w && top < y && y < top + r.h;
-}
-
 // ===========================================================================
 // Drawing
 
@@ -522,7 +517,7 @@ ToolbarButton HitToolbar(const BoardScreen* screen, int32_t x, int32_t y) {
         &screen->undoButton,      &screen->legendButton,
     };
     for (int32_t i = 0; i < kToolbarButtonCount; ++i) {
-        if (Inside(*tested[i], x, y)) return static_cast<ToolbarButton>(i);
+        if (RectHolds(*tested[i], x, y, kNoEdges)) return static_cast<ToolbarButton>(i);
     }
     return kButtonNone;
 }

@@ -22,9 +22,7 @@ SizeListLayout LayoutSizeList(int32_t width, int32_t height, const SizeListScree
     if (l.cellW > W) l.cellW = W;
     if (l.cellW < 1) l.cellW = 1;  // a surface without width still lays out one column
 
-    int32_t n = list ? list->count : 0;
-    if (n < 0) n = 0;
-    if (n > kListEntryMax) n = kListEntryMax;
+    const int32_t n = ListEntryCount(list ? list->count : 0);
     l.count = n;
     l.cols = W / l.cellW;
     if (l.cols < 1) l.cols = 1;
@@ -44,10 +42,7 @@ SizeListLayout LayoutSizeList(int32_t width, int32_t height, const SizeListScree
         l.entries[i] = {x, l.top + row * l.cellH, l.cellW, l.cellH};
     }
 
-    const int32_t bottom = n > 0 ? l.entries[n - 1].y + l.entries[n - 1].h : 0;
-    l.scroll =
-        n > 0 ? LayoutListScroll(H, footerHeight, bottom, 20, list->scrollOffset, list->dragOffset)
-              : ListScroll{0, 0, 0};
+    if (list) LayoutListEnd(&l, H, 20, list);
     return l;
 }
 
@@ -120,7 +115,5 @@ void DrawSizeList(SizeListScreen* list) {
 }
 
 ListHit HitSizeList(const SizeListScreen* list, int32_t x, int32_t y) {
-    if (!list) return {kListNone, 0};
-    return HitList(list->backButton, list->footerTop, list->entryRects, list->rectCount,
-                   list->scrollOffset + list->dragOffset, false, x, y);
+    return HitListView(list, false, x, y);
 }

@@ -14,6 +14,7 @@
 #include "platform/iw2d.h"
 #include "puzzles/board_state.h"
 #include "puzzles/catalogue.h"
+#include "services/device.h"
 #include "storage/settings.h"
 #include "tests/support/gl_surface.h"
 #include "text/sdf_font.h"
@@ -48,13 +49,13 @@ class MenusOnSurface : public ::testing::Test {
         std::free(menu.sizeClassTiles);
         ReleaseSizeList(&sizes);
         ReleasePuzzleList(&puzzles);
-            ReleaseImageSet();
+        ReleaseImageSet();
         DestroyFont(g_font);
         g_font = nullptr;
         TerminateDrawing();
         points = 0;
         rate_redirected = 0;
-        deviceOs = 0;
+        device.os = 0;
     }
     // One frame of a screen at a surface size, as the frame draws it.
     template <typename Draw>
@@ -80,7 +81,7 @@ class MenusOnSurface : public ::testing::Test {
 
 TEST_F(MenusOnSurface, MainMenuTapsFollowTheOrderAndEdgesOfEachTarget) {
     points = 5;
-    deviceOs = 18;
+    device.os = 18;
     Frame(480, 800, [&] { DrawMainMenu(&menu); });
     // Signs and promotion tiles count all four edges; the tiles only their left and top.
     EXPECT_HIT(HitMainMenu(&menu, 179 + 122, 601 + 60), kMenuRate, 0);

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <random>
 
-#include "board/board_tools.h"
 #include "tests/unit/board_fixture.h"
+#include "ui/board_input.h"
 #include "ui/board_screen.h"
 #include "ui/board_view.h"
 #include "ui/look.h"

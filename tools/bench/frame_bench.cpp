@@ -33,6 +33,7 @@
 #include "puzzles/board_state.h"
 #include "puzzles/catalogue.h"
 #include "puzzles/puzzle_file.h"
+#include "services/device.h"
 #include "text/sdf_font.h"
 #include "ui/board_screen.h"
 #include "ui/look.h"
@@ -270,7 +271,7 @@ int main(int argc, char** argv) {
     }
     g_font->byteText = 0;
     PrepareStorage();
-    SetLanguage(host::kLanguageEnglish);
+    device = MakeDeviceFacts(0, host::kLanguageEnglish);
     ApplyColorSchema(kSchemaLight);
     g_app = CreateApp();
 
@@ -289,11 +290,11 @@ int main(int argc, char** argv) {
 
     Measure("main_menu", frames);
 
-    SetPendingAction(2, longest.sizeClass, longest.gridIndex);
+    SetPendingAction(kActionOpenPuzzleList, longest.sizeClass, longest.gridIndex);
     g_app->RunPendingAction();
     Measure("longest_puzzle_list", frames);
 
-    SetPendingAction(3, largest.sizeClass, largest.gridIndex, largest.puzzleIndex);
+    SetPendingAction(kActionOpenBoard, largest.sizeClass, largest.gridIndex, largest.puzzleIndex);
     g_app->RunPendingAction();
     BoardScreen* screen = g_app->board;
     if (g_app->screen != kScreenBoard || !screen->progress.board) {
