@@ -1,8 +1,8 @@
 // The application's main function: start-up in its fixed order, the
 // event-driven main loop, and shut-down in reverse.
 #include "app/app.h"
+#include "draw2d/iw2d.h"
 #include "platform/binding.h"
-#include "platform/iw2d.h"
 #include "platform/s3e.h"
 #include "puzzles/board_state.h"
 #include "services/ads.h"

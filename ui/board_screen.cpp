@@ -2,7 +2,7 @@
 // saving and solving (the progress itself lives in puzzles/progress).
 #include "ui/board_screen.h"
 
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 #include "ui/board_view.h"
 
 bool BoardScreen::OpenPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex) {

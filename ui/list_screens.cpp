@@ -1,7 +1,7 @@
 // The footer, scroll limits, scroll bar and hit test that both lists share.
 #include "ui/list_screens.h"
 
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 #include "text/sdf_font.h"
 #include "ui/images.h"
 #include "ui/look.h"

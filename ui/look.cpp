@@ -1,7 +1,7 @@
 // The palette, the language flag, the surface size and number formatting.
 #include "ui/look.h"
 
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 
 Palette palette;
 SurfaceSize surfaceSize;

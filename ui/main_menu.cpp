@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "app/app.h"
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 #include "platform/s3e.h"
 #include "services/ads.h"
 #include "storage/settings.h"

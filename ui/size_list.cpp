@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 #include "text/sdf_font.h"
 #include "ui/look.h"
 #include "ui/text_fit.h"

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/app.h"
+#include "draw2d/iw2d.h"
 #include "platform/binding.h"
-#include "platform/iw2d.h"
 #include "puzzles/board_state.h"
 #include "puzzles/catalogue.h"
 #include "storage/settings.h"
@@ -48,7 +48,7 @@ class MenusOnSurface : public ::testing::Test {
         std::free(menu.sizeClassTiles);
         ReleaseSizeList(&sizes);
         ReleasePuzzleList(&puzzles);
-            ReleaseImageSet();
+        ReleaseImageSet();
         DestroyFont(g_font);
         g_font = nullptr;
         TerminateDrawing();

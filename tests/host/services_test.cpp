@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "draw2d/iw2d.h"
 #include "hosts/common/extensions.h"
 #include "hosts/common/host.h"
-#include "platform/iw2d.h"
 #include "services/ads.h"
 #include "services/config.h"
 #include "tests/support/gl_surface.h"
