@@ -8,6 +8,7 @@
 #include "services/ads.h"
 #include "services/dialogs.h"
 #include "services/links.h"
+#include "services/promo.h"
 #include "storage/settings.h"
 #include "text/sdf_font.h"
 #include "ui/look.h"

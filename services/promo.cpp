@@ -4,7 +4,6 @@
 
 #include "draw2d/iw2d.h"
 #include "platform/s3e.h"
-#include "services/ads.h"
 #include "services/config.h"
 #include "services/links.h"
 #include "services/promo.h"

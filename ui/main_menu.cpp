@@ -6,7 +6,7 @@
 #include "app/app.h"
 #include "draw2d/iw2d.h"
 #include "platform/s3e.h"
-#include "services/ads.h"
+#include "services/promo.h"
 #include "storage/settings.h"
 #include "text/sdf_font.h"
 #include "ui/images.h"

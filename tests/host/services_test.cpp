@@ -12,6 +12,7 @@
 #include "hosts/common/host.h"
 #include "services/ads.h"
 #include "services/config.h"
+#include "services/promo.h"
 #include "tests/support/gl_surface.h"
 #include "tests/support/test_host.h"
 #include "ui/main_menu.h"
