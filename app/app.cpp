@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "board/board.h"
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 #include "platform/s3e.h"
 #include "puzzles/catalogue.h"
 #include "puzzles/lists.h"

@@ -7,6 +7,7 @@
 #include "services/device.h"
 #include "services/dialogs.h"
 #include "services/links.h"
+#include "services/promo.h"
 #include "storage/settings.h"
 #include "ui/board_input.h"
 #include "ui/board_screen.h"

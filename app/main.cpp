@@ -1,14 +1,15 @@
 // The application's main function: start-up in its fixed order, the
 // event-driven main loop, and shut-down in reverse.
 #include "app/app.h"
+#include "draw2d/iw2d.h"
 #include "platform/binding.h"
-#include "platform/iw2d.h"
 #include "platform/s3e.h"
 #include "puzzles/board_state.h"
 #include "services/ads.h"
 #include "services/device.h"
 #include "services/dialogs.h"
 #include "services/links.h"
+#include "services/promo.h"
 #include "storage/settings.h"
 #include "text/sdf_font.h"
 #include "ui/look.h"

@@ -2,9 +2,8 @@
 // their images, and opening a slot's store page.
 #include <cstdio>
 
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 #include "platform/s3e.h"
-#include "services/ads.h"
 #include "services/config.h"
 #include "services/device.h"
 #include "services/links.h"

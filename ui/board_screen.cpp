@@ -3,7 +3,7 @@
 // the "Clear all?" question.
 #include "ui/board_screen.h"
 
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 #include "services/dialogs.h"
 #include "ui/board_view.h"
 

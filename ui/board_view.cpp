@@ -5,7 +5,8 @@
 #include <cstdint>
 
 #include "board/board.h"
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
+#include "storage/decimal.h"
 #include "text/sdf_font.h"
 #include "ui/images.h"
 #include "ui/look.h"
@@ -198,8 +199,8 @@ void DrawClueNumbers(SdfFont* font, const BoardFrame& f) {
         const int32_t x = static_cast<int32_t>(f.X(col));
         const int32_t y = static_cast<int32_t>(f.Y(row));
         if (!f.Visible(x, y)) return;
-        char text[12];
-        NumberToText(value, text, sizeof text);
+        char text[kDecimalBufferSize];
+        FormatDecimal(value, text, sizeof text);
         numbers.Draw(font, value, static_cast<float>(x), static_cast<float>(y), text);
     };
     // Single digits: one batch, one draw.

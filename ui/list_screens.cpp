@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 #include "text/sdf_font.h"
 #include "ui/images.h"
 #include "ui/look.h"

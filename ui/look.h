@@ -3,7 +3,6 @@
 // frame, and numbers as text.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 // A colour as one word: alpha in the top byte, then blue, green, red in the low byte.
@@ -61,8 +60,3 @@ struct SurfaceSize {
 extern SurfaceSize surfaceSize;
 // Reads the drawing layer's surface size into surfaceSize.
 void ReadSurfaceSize();
-
-// Writes value's decimal digits (no sign, padding or separators; "0" for zero)
-// and a terminating zero into out, which holds size bytes (11 are always
-// enough). Gives the number of digits, or 0 (out empty) when they do not fit.
-size_t NumberToText(uint32_t value, char* out, size_t size);

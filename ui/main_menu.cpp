@@ -3,12 +3,12 @@
 
 #include <initializer_list>
 
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 #include "platform/s3e.h"
-#include "services/ads.h"
 #include "services/device.h"
 #include "services/dialogs.h"
 #include "services/links.h"
+#include "services/promo.h"
 #include "storage/settings.h"
 #include "text/sdf_font.h"
 #include "ui/images.h"

@@ -1,7 +1,7 @@
 // The puzzle list screen: layout, drawing and hit test.
 #include "ui/puzzle_list.h"
 
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 #include "text/sdf_font.h"
 #include "ui/images.h"
 #include "ui/look.h"

@@ -3,7 +3,8 @@
 
 #include <cstdio>
 
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
+#include "storage/decimal.h"
 #include "text/sdf_font.h"
 #include "ui/look.h"
 #include "ui/text_fit.h"
@@ -101,11 +102,9 @@ void DrawSizeList(SizeListScreen* list) {
             const int32_t y = l.entries[i].y - shift;
             if (y + l.cellH <= 0 || y >= l.footer.footerTop) continue;
             const GridSizeInfo& e = list->entries[i];
-            char solved[12], total[12];
-            NumberToText(static_cast<uint32_t>(e.solvedCount < 0 ? 0 : e.solvedCount), solved,
-                         sizeof solved);
-            NumberToText(static_cast<uint32_t>(e.puzzleCount < 0 ? 0 : e.puzzleCount), total,
-                         sizeof total);
+            char solved[kDecimalBufferSize], total[kDecimalBufferSize];
+            FormatDecimal(e.solvedCount, solved, sizeof solved);
+            FormatDecimal(e.puzzleCount, total, sizeof total);
             std::snprintf(text, sizeof text, "%.29s\r\n(%s/%s)", e.label, solved, total);
             DrawText(font, static_cast<float>(l.entries[i].x), static_cast<float>(y), text);
         }

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/app.h"
+#include "draw2d/iw2d.h"
 #include "platform/binding.h"
-#include "platform/iw2d.h"
 #include "puzzles/board_state.h"
 #include "puzzles/catalogue.h"
 #include "services/device.h"

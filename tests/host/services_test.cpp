@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "draw2d/iw2d.h"
 #include "hosts/common/extensions.h"
 #include "hosts/common/host.h"
-#include "platform/iw2d.h"
 #include "services/ads.h"
 #include "services/config.h"
 #include "services/device.h"
+#include "services/promo.h"
 #include "tests/support/gl_surface.h"
 #include "tests/support/test_host.h"
 #include "ui/main_menu.h"

@@ -89,26 +89,6 @@ TEST(LookLanguage, OnlySixteenIsRussian) {
     EXPECT_STREQ(LocalText("Help", "ru"), "Help");
 }
 
-TEST(LookNumbers, DecimalDigitsOnly) {
-    char out[16];
-    EXPECT_EQ(NumberToText(0, out, sizeof out), 1u);
-    EXPECT_STREQ(out, "0");
-    NumberToText(7, out, sizeof out);
-    EXPECT_STREQ(out, "7");
-    NumberToText(89, out, sizeof out);
-    EXPECT_STREQ(out, "89");
-    NumberToText(1000, out, sizeof out);
-    EXPECT_STREQ(out, "1000");
-    EXPECT_EQ(NumberToText(4294967295u, out, sizeof out), 10u);
-    EXPECT_STREQ(out, "4294967295");
-    // Too small a buffer gets an empty text, never a cut number or an overrun.
-    char tiny[3] = {'x', 'x', 'x'};
-    EXPECT_EQ(NumberToText(999, tiny, sizeof tiny), 0u);
-    EXPECT_STREQ(tiny, "");
-    EXPECT_EQ(NumberToText(99, tiny, sizeof tiny), 2u);
-    EXPECT_STREQ(tiny, "99");
-}
-
 TEST(LookImages, FourteenFilesInLoadingOrder) {
     EXPECT_STREQ(ImageSetPath(0), "images/back.png");
     EXPECT_STREQ(ImageSetPath(3), "images/draw_full.png");

@@ -26,10 +26,10 @@
 
 #include "app/app.h"
 #include "board/board.h"
+#include "draw2d/iw2d.h"
 #include "hosts/common/host.h"
 #include "hosts/common/options.h"
 #include "platform/binding.h"
-#include "platform/iw2d.h"
 #include "puzzles/board_state.h"
 #include "puzzles/catalogue.h"
 #include "puzzles/puzzle_file.h"

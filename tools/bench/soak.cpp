@@ -52,6 +52,7 @@
 #include "puzzles/catalogue.h"
 #include "puzzles/puzzle_file.h"
 #include "services/dialogs.h"
+#include "storage/decimal.h"
 #include "storage/settings.h"
 #include "tools/forge/solver.h"
 #include "ui/board_screen.h"
