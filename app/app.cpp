@@ -108,14 +108,16 @@ void App::RunPendingAction() {
     switch (action.code) {
         case kActionOpenSizeList:
             BuildSizeList(sizeList, action.args[0]);
-            sizeList->dragOffset = sizeList->scrollOffset = sizeList->maxScroll = 0;
+            sizeList->layout.scroll.dragOffset = sizeList->layout.scroll.scrollOffset =
+                sizeList->layout.scroll.maxScroll = 0;
             screen = kScreenSizeList;
             break;
         case kActionOpenPuzzleList:
             puzzleList->sizeClass = action.args[0];
             puzzleList->gridIndex = action.args[1];
             BuildPuzzleList(puzzleList);
-            puzzleList->dragOffset = puzzleList->scrollOffset = puzzleList->maxScroll = 0;
+            puzzleList->layout.scroll.dragOffset = puzzleList->layout.scroll.scrollOffset =
+                puzzleList->layout.scroll.maxScroll = 0;
             screen = kScreenPuzzleList;
             break;
         case kActionOpenBoard:

@@ -106,7 +106,7 @@ bool PanBy(BoardScreen* screen, int32_t dx, int32_t dy) {
     if (!screen->moveScaleMode || !Playable(screen)) return false;
     const ScreenRect view = screen->viewRect;
     int64_t x = static_cast<int64_t>(view.x) + dx, y = static_cast<int64_t>(view.y) + dy;
-    CoverFit(screen->fitRect, view.w, view.h, &x, &y);
+    CoverFit(screen->layout.fitRect, view.w, view.h, &x, &y);
     if (x == view.x && y == view.y) return false;
     screen->viewRect.x = static_cast<int32_t>(x);
     screen->viewRect.y = static_cast<int32_t>(y);
@@ -119,13 +119,13 @@ bool PinchZoom(BoardScreen* screen, int32_t leftDx, int32_t rightDx, int32_t top
     const Board* board = screen->progress.board;
     const int64_t totalCols = static_cast<int64_t>(board->maxRowClues) + board->cols;
     const int64_t totalRows = static_cast<int64_t>(board->maxColClues) + board->rows;
-    const ScreenRect view = screen->viewRect, fit = screen->fitRect;
+    const ScreenRect view = screen->viewRect, fit = screen->layout.fitRect;
     if (totalCols <= 0 || totalRows <= 0 || view.w <= 0 || view.h <= 0) return false;
 
     const int64_t sizeFromX = (static_cast<int64_t>(view.w) - leftDx + rightDx) / totalCols;
     const int64_t sizeFromY = (static_cast<int64_t>(view.h) - topDy + bottomDy) / totalRows;
     int64_t cell = direction < 0 ? std::min(sizeFromX, sizeFromY) : std::max(sizeFromX, sizeFromY);
-    const int64_t fitCell = std::max<int64_t>(screen->fitCellSize, 1);
+    const int64_t fitCell = std::max<int64_t>(screen->layout.fitCellSize, 1);
     cell = std::max(cell, fitCell);
     cell = std::min(cell, std::max<int64_t>(kMaxZoomCellSize, fitCell));
     int64_t newW = cell * totalCols, newH = cell * totalRows;

@@ -15,9 +15,9 @@ bool BoardScreen::OpenPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t puzzl
     moveScaleMode = 0;
     legendShown = 0;
     // Taps before the first frame already meet the fitted board.
-    StoreBoardLayout(this, LayoutBoardScreen(GetSurfaceWidth(), GetSurfaceHeight(), progress.board,
-                                             legendShown != 0));
-    viewRect = fitRect;
+    layout =
+        LayoutBoardScreen(GetSurfaceWidth(), GetSurfaceHeight(), progress.board, legendShown != 0);
+    viewRect = layout.fitRect;
     cellSize = ViewCellSize(viewRect, progress.board);
     return true;
 }
@@ -28,14 +28,14 @@ void BoardScreen::ClosePuzzle() {
 
 bool BoardScreen::CheckAndRecordSolved() {
     const bool ok = ::CheckAndRecordSolved(&progress);
-    if (progress.board && progress.board->solved) viewRect = fitRect;
+    if (progress.board && progress.board->solved) viewRect = layout.fitRect;
     return ok;
 }
 
 bool BoardScreen::SaveDirtyState() {
     const bool wasSolved = progress.board && progress.board->solved;
     const bool ok = ::SaveDirtyState(&progress);
-    if (progress.board && progress.board->solved && !wasSolved) viewRect = fitRect;
+    if (progress.board && progress.board->solved && !wasSolved) viewRect = layout.fitRect;
     return ok;
 }
 

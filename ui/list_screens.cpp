@@ -55,50 +55,41 @@ int32_t ListEntryCount(int32_t count) {
 void LayoutListEnd(ListLayout* l, int32_t height, int32_t margin, const ListView* view) {
     const int32_t n = l->count;
     const int32_t bottom = n > 0 ? l->entries[n - 1].y + l->entries[n - 1].h : 0;
-    l->scroll = n > 0 ? LayoutListScroll(height, l->footer.footerHeight, bottom, margin,
-                                         view->scrollOffset, view->dragOffset)
-                      : ListScroll{0, 0, 0};
-}
-
-void KeepListLayout(ListView* view, const ListLayout& l) {
-    view->footerHeight = l.footer.footerHeight;
-    view->footerTop = l.footer.footerTop;
-    view->backButton = l.footer.backButton;
-    view->maxScroll = l.scroll.maxScroll;
-    view->scrollOffset = l.scroll.scrollOffset;
-    view->dragOffset = l.scroll.dragOffset;
-    view->rectCount = l.count;
-    for (int32_t i = 0; i < l.count; ++i)
-        view->entryRects[i] = l.entries[i];
+    l->scroll =
+        n > 0 ? LayoutListScroll(height, l->footer.footerHeight, bottom, margin,
+                                 view->layout.scroll.scrollOffset, view->layout.scroll.dragOffset)
+              : ListScroll{0, 0, 0};
 }
 
 ListHit HitListView(const ListView* view, bool closedEntries, int32_t x, int32_t y) {
     if (!view) return {kListNone, 0};
     // The back button's top edge belongs to the footer's line, not to it.
-    if (RectHolds(view->backButton, x, y, {true, false, false, false})) return {kListBack, 0};
-    if (y >= view->footerTop || view->rectCount <= 0) return {kListNone, 0};
-    const int32_t shift = view->scrollOffset + view->dragOffset;
+    if (RectHolds(view->layout.footer.backButton, x, y, {true, false, false, false}))
+        return {kListBack, 0};
+    if (y >= view->layout.footer.footerTop || view->layout.count <= 0) return {kListNone, 0};
+    const int32_t shift = view->layout.scroll.scrollOffset + view->layout.scroll.dragOffset;
     const RectEdges edges = closedEntries ? kAllEdges : kLeftTopEdges;
-    for (int32_t i = 0; i < view->rectCount; ++i) {
-        const ScreenRect& r = view->entryRects[i];
+    for (int32_t i = 0; i < view->layout.count; ++i) {
+        const ScreenRect& r = view->layout.entries[i];
         if (RectHolds({r.x, r.y - shift, r.w, r.h}, x, y, edges)) return {kListEntry, i};
     }
     return {kListNone, 0};
 }
 
 bool DragListView(ListView* view, int32_t pressY, int32_t y) {
-    if (std::abs(pressY - y) < kListScrollGate || view->maxScroll < 1) return false;
+    if (std::abs(pressY - y) < kListScrollGate || view->layout.scroll.maxScroll < 1) return false;
     const int32_t offset =
-        std::clamp(pressY - y, -view->scrollOffset, view->maxScroll - view->scrollOffset);
-    if (offset == view->dragOffset) return false;
-    view->dragOffset = offset;
+        std::clamp(pressY - y, -view->layout.scroll.scrollOffset,
+                   view->layout.scroll.maxScroll - view->layout.scroll.scrollOffset);
+    if (offset == view->layout.scroll.dragOffset) return false;
+    view->layout.scroll.dragOffset = offset;
     return true;
 }
 
 ListHit ReleaseOnListView(ListView* view, bool closedEntries, bool tap, int32_t x, int32_t y) {
     const ListHit hit = tap ? HitListView(view, closedEntries, x, y) : ListHit{kListNone, 0};
-    if (!tap) view->scrollOffset += view->dragOffset;
-    view->dragOffset = 0;
+    if (!tap) view->layout.scroll.scrollOffset += view->layout.scroll.dragOffset;
+    view->layout.scroll.dragOffset = 0;
     return hit;
 }
 

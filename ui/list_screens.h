@@ -14,27 +14,6 @@
 // neither drawn nor hit.
 constexpr int32_t kListEntryMax = 256;
 
-// One list on screen, as both list screens keep it: the scroll state and what
-// its last frame laid out, which taps and drags use.
-struct ListView {
-    // Scrolling: entries are drawn and hit-tested scrollOffset + dragOffset higher.
-    int32_t dragOffset;
-    int32_t scrollOffset;
-    int32_t maxScroll;
-    int32_t footerTop;
-    int32_t footerHeight;
-    ScreenRect backButton;
-    // The last frame's entry rectangles, in list coordinates (before scrolling).
-    int32_t rectCount;
-    ScreenRect entryRects[kListEntryMax];
-};
-
-// The grid sizes of one size class on screen. Zero-filled when created.
-struct SizeListScreen : SizeList, ListView {};
-
-// The puzzles of one grid size on screen. Zero-filled when created.
-struct PuzzleListScreen : PuzzleList, ListView {};
-
 // What a tap on a list hits: its back button, entry `index`, or nothing.
 enum ListTarget : int32_t { kListNone = 0, kListBack, kListEntry };
 struct ListHit {
@@ -74,14 +53,24 @@ struct ListLayout {
     ScreenRect entries[kListEntryMax];  // list coordinates
 };
 
+// One list on screen, as both list screens keep it: its last frame's layout,
+// whole, which taps and drags use; its scroll offsets carry over to the next
+// frame (entries are drawn and hit-tested scrollOffset + dragOffset higher).
+struct ListView {
+    ListLayout layout;
+};
+
+// The grid sizes of one size class on screen. Zero-filled when created.
+struct SizeListScreen : SizeList, ListView {};
+
+// The puzzles of one grid size on screen. Zero-filled when created.
+struct PuzzleListScreen : PuzzleList, ListView {};
+
 // The entries a list of `count` lays out: none below zero, at most kListEntryMax.
 int32_t ListEntryCount(int32_t count);
 // The scroll state of a layout whose entries are placed, keeping `margin`
 // pixels free above the footer, with the view's offsets carried over.
 void LayoutListEnd(ListLayout* l, int32_t height, int32_t margin, const ListView* view);
-// Keeps a frame's layout in its view: the footer, the scroll limits and
-// offsets after clamping, and the entries' rectangles that taps use.
-void KeepListLayout(ListView* view, const ListLayout& l);
 
 // What a tap at (x, y) hits, by the rectangles of the last frame drawn: the
 // back button (its top edge is outside), else nothing at or below footerTop,

@@ -87,7 +87,7 @@ void DrawPuzzleList(PuzzleListScreen* list) {
     const int32_t W = surfaceSize.width, H = surfaceSize.height;
     if (!list || W <= 0 || H <= 0) return;
     const PuzzleListLayout l = LayoutPuzzleList(W, H, list);
-    KeepListLayout(list, l);
+    list->layout = l;
 
     if (SdfFont* font = g_font) {
         font->style = kStyleSoft;

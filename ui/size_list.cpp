@@ -80,7 +80,7 @@ void DrawSizeList(SizeListScreen* list) {
     const int32_t W = surfaceSize.width, H = surfaceSize.height;
     if (!list || W <= 0 || H <= 0) return;
     const SizeListLayout l = LayoutSizeList(W, H, list);
-    KeepListLayout(list, l);
+    list->layout = l;
 
     const int32_t shift = l.scroll.scrollOffset + l.scroll.dragOffset;
     SdfFont* font = g_font;

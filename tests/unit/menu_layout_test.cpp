@@ -79,15 +79,15 @@ TEST(MainMenuLayout, ThirdPromotionTileFromWidth426AndRateSignRule) {
 SizeListScreen SizeListOf(int32_t count, int32_t scrollOffset = 0, int32_t dragOffset = 0) {
     SizeListScreen s{};
     s.count = count;
-    s.scrollOffset = scrollOffset;
-    s.dragOffset = dragOffset;
+    s.layout.scroll.scrollOffset = scrollOffset;
+    s.layout.scroll.dragOffset = dragOffset;
     return s;
 }
 
 PuzzleListScreen PuzzleListOf(int32_t count, int32_t scrollOffset = 0) {
     PuzzleListScreen s{};
     s.count = count;
-    s.scrollOffset = scrollOffset;
+    s.layout.scroll.scrollOffset = scrollOffset;
     return s;
 }
 

@@ -305,7 +305,7 @@ int main(int argc, char** argv) {
     SeedProgress(screen->progress.board);
     Measure("board_fit_in_progress", frames);
     // Zoomed in four times about the board's centre.
-    const ScreenRect fit = screen->fitRect;
+    const ScreenRect fit = screen->layout.fitRect;
     screen->viewRect =
         ScreenRect{fit.x - fit.w * 3 / 2, fit.y - fit.h * 3 / 2, fit.w * 4, fit.h * 4};
     Measure("board_zoom4_in_progress", frames);
