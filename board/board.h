@@ -29,7 +29,6 @@ struct UndoEntry {
 struct Board {
     uint8_t solved;            // 1 while the cells agree with every clue, as last checked
     uint8_t stateFileCreated;  // 1 once the marks writer made sure the cells file exists
-    char fileName[258];        // stem + ".dmp"
     int32_t rows;
     int32_t cols;
     ClueLine* rowClues;  // rows lines, top row first; owned (std::calloc)
