@@ -50,14 +50,6 @@ uint32_t BucketOf(uint32_t hash) {
 
 }  // namespace
 
-uint32_t HashServiceName(const char* name) {
-    uint32_t h = 5381;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p) {
-        h = h * 33u + *p;
-    }
-    return h;
-}
-
 const char* BindHostServices(const IwAppDescriptor* descriptor) {
     std::memset(g_table.buckets, 0, sizeof g_table.buckets);
     for (int i = 0; i < kServiceCount; ++i) {

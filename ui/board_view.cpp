@@ -5,7 +5,8 @@
 #include <cstdint>
 
 #include "board/board.h"
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
+#include "storage/decimal.h"
 #include "text/sdf_font.h"
 #include "ui/images.h"
 #include "ui/look.h"
@@ -33,11 +34,6 @@ constexpr ToolbarButton kToolbarOrder[kToolbarButtonCount] = {
     kButtonDraw, kButtonErase,    kButtonCross,  kButtonMoveScale,
     kButtonUndo, kButtonClearAll, kButtonLegend, kButtonBack,
 };
-
-bool Inside(const ScreenRect& r, int32_t x, int32_t y) {
-    const int64_t left = r.x, top = r.y;
-    return left < x && x < left + r.w && top < y && y < top + r.h;
-}
 
 // ===========================================================================
 // Drawing
@@ -206,8 +202,8 @@ void DrawClueNumbers(SdfFont* font, const BoardFrame& f, int lines = kAllClues) 
         const int32_t x = static_cast<int32_t>(f.X(col));
         const int32_t y = static_cast<int32_t>(f.Y(row));
         if (!f.Visible(x, y)) return;
-        char text[12];
-        NumberToText(value, text, sizeof text);
+        char text[kDecimalBufferSize];
+        FormatDecimal(value, text, sizeof text);
         numbers.Draw(font, value, static_cast<float>(x), static_cast<float>(y), text);
     };
     // Single digits: one batch, one draw.
@@ -373,23 +369,24 @@ void DrawToolbar(const BoardScreen* screen, const BoardLayout& layout) {
     FillRect(static_cast<float>(strip.x), static_cast<float>(strip.y), static_cast<float>(strip.w),
              static_cast<float>(strip.h));
     SetDrawColour(kColourWhite);
-    DrawImageIn(imageSet.back, screen->backButton);
-    DrawImageIn(imageSet.clearAll, screen->clearAllButton);
-    DrawImageIn(imageSet.question, screen->legendButton);
+    DrawImageIn(imageSet.back, screen->layout.buttons[kButtonBack]);
+    DrawImageIn(imageSet.clearAll, screen->layout.buttons[kButtonClearAll]);
+    DrawImageIn(imageSet.question, screen->layout.buttons[kButtonLegend]);
     if (solved) SetDrawColour(kColourDimWhite);
-    DrawImageIn(imageSet.drawFull, screen->drawButton);
-    DrawImageIn(imageSet.drawBlank, screen->eraseButton);
-    DrawImageIn(imageSet.drawX, screen->crossButton);
-    DrawImageIn(imageSet.moveScale, screen->moveScaleButton);
-    DrawImageIn(imageSet.undo, screen->undoButton);
+    DrawImageIn(imageSet.drawFull, screen->layout.buttons[kButtonDraw]);
+    DrawImageIn(imageSet.drawBlank, screen->layout.buttons[kButtonErase]);
+    DrawImageIn(imageSet.drawX, screen->layout.buttons[kButtonCross]);
+    DrawImageIn(imageSet.moveScale, screen->layout.buttons[kButtonMoveScale]);
+    DrawImageIn(imageSet.undo, screen->layout.buttons[kButtonUndo]);
     if (!solved) {
         SetDrawColour(kColourBlack);
-        const ScreenRect* active = screen->activeTool == CellEmpty    ? &screen->eraseButton
-                                   : screen->activeTool == CellFilled ? &screen->drawButton
-                                   : screen->activeTool == CellCross  ? &screen->crossButton
-                                                                      : nullptr;
+        const ScreenRect* active =
+            screen->activeTool == CellEmpty    ? &screen->layout.buttons[kButtonErase]
+            : screen->activeTool == CellFilled ? &screen->layout.buttons[kButtonDraw]
+            : screen->activeTool == CellCross  ? &screen->layout.buttons[kButtonCross]
+                                               : nullptr;
         if (active) DrawFrame(*active);
-        if (screen->moveScaleMode) DrawFrame(screen->moveScaleButton);
+        if (screen->moveScaleMode) DrawFrame(screen->layout.buttons[kButtonMoveScale]);
     }
     SetDrawColour(kColourWhite);
 }
@@ -444,9 +441,9 @@ void DrawLegend(const BoardScreen* screen, const BoardLayout& layout) {
         }
     }
 
-    const ScreenRect& draw = screen->drawButton;
-    const ScreenRect& moveScale = screen->moveScaleButton;
-    const ScreenRect& back = screen->backButton;
+    const ScreenRect& draw = screen->layout.buttons[kButtonDraw];
+    const ScreenRect& moveScale = screen->layout.buttons[kButtonMoveScale];
+    const ScreenRect& back = screen->layout.buttons[kButtonBack];
     const int32_t x0 = W - T - A - Mx - 60;
     const float panelW = static_cast<float>(A + 60 + Mx);
     const float panelH = static_cast<float>(back.y + back.h - draw.y);
@@ -456,10 +453,11 @@ void DrawLegend(const BoardScreen* screen, const BoardLayout& layout) {
     DrawFrame(ScreenRect{x0, draw.y, A + 60 + Mx, back.y + back.h - draw.y});
 
     SetDrawColour(kColourBlack);
-    const ScreenRect* rows[7] = {&screen->drawButton,  &screen->eraseButton,
-                                 &screen->crossButton, &screen->moveScaleButton,
-                                 &screen->undoButton,  &screen->clearAllButton,
-                                 &screen->backButton};
+    const ScreenRect* rows[7] = {
+        &screen->layout.buttons[kButtonDraw],  &screen->layout.buttons[kButtonErase],
+        &screen->layout.buttons[kButtonCross], &screen->layout.buttons[kButtonMoveScale],
+        &screen->layout.buttons[kButtonUndo],  &screen->layout.buttons[kButtonClearAll],
+        &screen->layout.buttons[kButtonBack]};
     const int32_t textX = W - T - Mx - 20;
     for (int i = 0; i < 7; ++i) {
         const float y = static_cast<float>(rows[i]->y + rows[i]->h / 2);
@@ -541,21 +539,6 @@ BoardLayout LayoutBoardScreen(int32_t width, int32_t height, const Board* board,
     return l;
 }
 
-void StoreBoardLayout(BoardScreen* screen, const BoardLayout& l) {
-    screen->fitRect = l.fitRect;
-    screen->fitCellSize = l.fitCellSize;
-    screen->toolbarAtRight = l.toolbarAtRight;
-    screen->toolbarSize = l.toolbarSize;
-    screen->backButton = l.buttons[kButtonBack];
-    screen->undoButton = l.buttons[kButtonUndo];
-    screen->drawButton = l.buttons[kButtonDraw];
-    screen->eraseButton = l.buttons[kButtonErase];
-    screen->crossButton = l.buttons[kButtonCross];
-    screen->clearAllButton = l.buttons[kButtonClearAll];
-    screen->legendButton = l.buttons[kButtonLegend];
-    screen->moveScaleButton = l.buttons[kButtonMoveScale];
-}
-
 float ViewCellSize(const ScreenRect& viewRect, const Board* board) {
     if (!board || board->rows <= 0 || board->cols <= 0) return 0.0f;
     return static_cast<float>(
@@ -572,13 +555,13 @@ ClueBandPins PinClueBands(const BoardScreen* screen) {
     const float cell = screen ? screen->cellSize : 0.0f;
     if (!b || !(cell > 0.0f)) return pins;
     const ScreenRect& v = screen->viewRect;
-    const ScreenRect& fit = screen->fitRect;
+    const ScreenRect& fit = screen->layout.fitRect;
     // The board's part of the surface: beside the toolbar strip.
-    const int32_t strip = screen->toolbarSize;
+    const int32_t strip = screen->layout.toolbarSize;
     const float areaW =
-        static_cast<float>(surfaceSize.width - (screen->toolbarAtRight ? strip : 0));
+        static_cast<float>(surfaceSize.width - (screen->layout.toolbarAtRight ? strip : 0));
     const float areaH =
-        static_cast<float>(surfaceSize.height - (screen->toolbarAtRight ? 0 : strip));
+        static_cast<float>(surfaceSize.height - (screen->layout.toolbarAtRight ? 0 : strip));
     const float bandW = static_cast<float>(std::max(b->maxRowClues, 0)) * cell;
     const float bandH = static_cast<float>(std::max(b->maxColClues, 0)) * cell;
     // Where a band sticks: at the edge, or further out when it is deeper than
@@ -598,8 +581,8 @@ void DrawBoardScreen(BoardScreen* screen, bool surfaceChanged) {
     const int32_t W = surfaceSize.width, H = surfaceSize.height;
     const Board* board = screen->progress.board;
     const BoardLayout layout = LayoutBoardScreen(W, H, board, screen->legendShown != 0);
-    StoreBoardLayout(screen, layout);
-    if (surfaceChanged) screen->viewRect = screen->fitRect;
+    screen->layout = layout;
+    if (surfaceChanged) screen->viewRect = screen->layout.fitRect;
     screen->cellSize = ViewCellSize(screen->viewRect, board);
     if (W <= 0 || H <= 0) return;
 
@@ -615,20 +598,21 @@ void DrawBoardScreen(BoardScreen* screen, bool surfaceChanged) {
 ToolbarButton HitToolbar(const BoardScreen* screen, int32_t x, int32_t y) {
     if (!screen) return kButtonNone;
     const ScreenRect* tested[kToolbarButtonCount] = {
-        &screen->backButton,      &screen->drawButton,   &screen->eraseButton,
-        &screen->moveScaleButton, &screen->crossButton,  &screen->clearAllButton,
-        &screen->undoButton,      &screen->legendButton,
+        &screen->layout.buttons[kButtonBack],  &screen->layout.buttons[kButtonDraw],
+        &screen->layout.buttons[kButtonErase], &screen->layout.buttons[kButtonMoveScale],
+        &screen->layout.buttons[kButtonCross], &screen->layout.buttons[kButtonClearAll],
+        &screen->layout.buttons[kButtonUndo],  &screen->layout.buttons[kButtonLegend],
     };
     for (int32_t i = 0; i < kToolbarButtonCount; ++i) {
-        if (Inside(*tested[i], x, y)) return static_cast<ToolbarButton>(i);
+        if (RectHolds(*tested[i], x, y, kNoEdges)) return static_cast<ToolbarButton>(i);
     }
     return kButtonNone;
 }
 
 bool InToolbarStrip(const BoardScreen* screen, int32_t x, int32_t y) {
     if (!screen) return false;
-    return screen->toolbarAtRight ? x >= surfaceSize.width - screen->toolbarSize
-                                  : y >= surfaceSize.height - screen->toolbarSize;
+    return screen->layout.toolbarAtRight ? x >= surfaceSize.width - screen->layout.toolbarSize
+                                         : y >= surfaceSize.height - screen->layout.toolbarSize;
 }
 
 bool ClueAt(const BoardScreen* screen, int32_t x, int32_t y, bool* inBand, bool* isRow,

@@ -10,40 +10,9 @@
 
 struct Board;
 
-// The toolbar's buttons, in the order taps test them.
-enum ToolbarButton : int32_t {
-    kButtonNone = -1,
-    kButtonBack = 0,
-    kButtonDraw,
-    kButtonErase,
-    kButtonMoveScale,
-    kButtonCross,
-    kButtonClearAll,
-    kButtonUndo,
-    kButtonLegend,
-};
-constexpr int32_t kToolbarButtonCount = 8;
-
-// One frame's layout of the board screen for a surface of width x height.
-struct BoardLayout {
-    int32_t width, height;
-    int32_t totalCols, totalRows;  // clue band and grid cells across and down
-    int32_t toolbarSize;           // T = min(W/8, H/8, 100)
-    int32_t fitToolbarAtRight;     // the side the fit left room for
-    int32_t toolbarAtRight;        // the side the toolbar is drawn on (the legend takes the right)
-    ScreenRect area;               // where the board is fitted
-    int32_t fitCellSize;           // at least 1
-    ScreenRect fitRect;
-    int32_t buttonSide, buttonGap, buttonOffset;  // after shrinking to fit
-    ScreenRect strip;                             // the toolbar strip
-    ScreenRect buttons[kToolbarButtonCount];      // indexed by ToolbarButton
-};
-
 // The layout in integers, truncating: no font, no drawing. A missing board is
 // laid out as one cell.
 BoardLayout LayoutBoardScreen(int32_t width, int32_t height, const Board* board, bool legendShown);
-// Keeps a layout's rectangles in the screen, as every frame does.
-void StoreBoardLayout(BoardScreen* screen, const BoardLayout& layout);
 // The cell size a view rectangle gives: min(w / totalCols, h / totalRows) in
 // integers; 0 without a board.
 float ViewCellSize(const ScreenRect& viewRect, const Board* board);

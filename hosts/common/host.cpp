@@ -24,16 +24,6 @@ namespace host {
 // ===========================================================================
 // Registry
 
-uint32_t HashName(const char* name) {
-    // djb2, as the module hashes its own names: a host that loads the module
-    // as a shared library cannot borrow the module's function.
-    uint32_t h = 5381;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p) {
-        h = h * 33u + *p;
-    }
-    return h;
-}
-
 void ServiceRegistry::Add(const char* name, void* address) {
     for (size_t i = 0; i < names_.size(); ++i) {
         if (names_[i] == name) {
@@ -42,7 +32,7 @@ void ServiceRegistry::Add(const char* name, void* address) {
         }
     }
     names_.emplace_back(name);
-    hashes_.push_back(HashName(name));
+    hashes_.push_back(platform::HashServiceName(name));
     addresses_.push_back(address);
 }
 

@@ -14,10 +14,8 @@
 
 namespace host {
 
-// The hash under which a service is offered: djb2 of the name's bytes.
-uint32_t HashName(const char* name);
-
-// The descriptor of IwAppEntry, built from (name, address) pairs.
+// The descriptor of IwAppEntry, built from (name, address) pairs, each offered
+// under the hash the module looks it up by.
 class ServiceRegistry {
   public:
     void Add(const char* name, void* address);

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <random>
 
-#include "board/board_tools.h"
 #include "tests/unit/board_fixture.h"
+#include "ui/board_input.h"
 #include "ui/board_screen.h"
 #include "ui/board_view.h"
 #include "ui/look.h"
@@ -33,9 +33,9 @@ class BoardTools : public ::testing::Test {
         surfaceSize = {480, 800};
         screen_ = {};
         screen_.progress.board = board_.get();
-        StoreBoardLayout(&screen_, LayoutBoardScreen(480, 800, board_.get(), false));
-        screen_.viewRect = screen_.fitRect;
-        screen_.cellSize = static_cast<float>(screen_.fitCellSize);
+        screen_.layout = LayoutBoardScreen(480, 800, board_.get(), false);
+        screen_.viewRect = screen_.layout.fitRect;
+        screen_.cellSize = static_cast<float>(screen_.layout.fitCellSize);
         screen_.activeTool = CellFilled;
     }
     // The centre of grid cell (r, c) as the last frame drew it.
@@ -48,7 +48,7 @@ class BoardTools : public ::testing::Test {
                static_cast<int32_t>((board_->maxColClues + r + 0.5f) * screen_.cellSize);
     }
     bool Covers() const {
-        const ScreenRect v = screen_.viewRect, f = screen_.fitRect;
+        const ScreenRect v = screen_.viewRect, f = screen_.layout.fitRect;
         return v.x <= f.x && v.y <= f.y && v.x + v.w >= f.x + f.w && v.y + v.h >= f.y + f.h;
     }
 
@@ -79,22 +79,25 @@ TEST_F(BoardTools, DrawingAndSetXFillOnlyEmptyCellsEraseEmptiesAny) {
 }
 
 TEST_F(BoardTools, TapsHitButtonsInsideTheirEdgesLetTheLegendSwallowOneAndToggleClues) {
-    const ScreenRect erase = screen_.eraseButton;
+    const ScreenRect erase = screen_.layout.buttons[kButtonErase];
     EXPECT_EQ(TapBoard(&screen_, erase.x, erase.y + erase.h / 2), kTapNothing);
     EXPECT_EQ(screen_.activeTool, CellFilled);  // the edge misses
     TapBoard(&screen_, erase.x + 1, erase.y + erase.h / 2);
     EXPECT_EQ(screen_.activeTool, CellEmpty);
 
-    TapBoard(&screen_, Centre(screen_.legendButton).x, Centre(screen_.legendButton).y);
+    TapBoard(&screen_, Centre(screen_.layout.buttons[kButtonLegend]).x,
+             Centre(screen_.layout.buttons[kButtonLegend]).y);
     EXPECT_TRUE(screen_.legendShown);
-    TapBoard(&screen_, Centre(screen_.drawButton).x, Centre(screen_.drawButton).y);
+    TapBoard(&screen_, Centre(screen_.layout.buttons[kButtonDraw]).x,
+             Centre(screen_.layout.buttons[kButtonDraw]).y);
     EXPECT_FALSE(screen_.legendShown);
     EXPECT_EQ(screen_.activeTool, CellEmpty);  // the tap only hid the legend
-    EXPECT_EQ(TapBoard(&screen_, Centre(screen_.backButton).x, Centre(screen_.backButton).y),
+    EXPECT_EQ(TapBoard(&screen_, Centre(screen_.layout.buttons[kButtonBack]).x,
+                       Centre(screen_.layout.buttons[kButtonBack]).y),
               kTapBack);
-    EXPECT_EQ(
-        TapBoard(&screen_, Centre(screen_.clearAllButton).x, Centre(screen_.clearAllButton).y),
-        kTapClearAll);
+    EXPECT_EQ(TapBoard(&screen_, Centre(screen_.layout.buttons[kButtonClearAll]).x,
+                       Centre(screen_.layout.buttons[kButtonClearAll]).y),
+              kTapClearAll);
 
     // Row 0 has the clues 2 1, right-aligned: the cell left of the grid is its last clue.
     const int32_t clueX = X(-1), clueY = Y(0);
@@ -117,7 +120,7 @@ TEST_F(BoardTools, ZoomAndPanStayBetweenFitAndTheCapAndAlwaysCoverTheFittedBoard
     screen_.moveScaleMode = 1;
     EXPECT_FALSE(PanBy(&screen_, 40, -40));
     EXPECT_FALSE(PinchZoom(&screen_, 30, -30, 30, -30, -1));
-    EXPECT_EQ(screen_.viewRect.w, screen_.fitRect.w);
+    EXPECT_EQ(screen_.viewRect.w, screen_.layout.fitRect.w);
 
     std::mt19937 random(7);
     std::uniform_int_distribution<int32_t> move(-400, 400);
@@ -131,7 +134,7 @@ TEST_F(BoardTools, ZoomAndPanStayBetweenFitAndTheCapAndAlwaysCoverTheFittedBoard
             PinchZoom(&screen_, -d, d, -d, d, d >= 0 ? 1 : -1);
         }
         ASSERT_TRUE(Covers()) << "step " << i;
-        ASSERT_GE(screen_.cellSize, screen_.fitCellSize) << "step " << i;
+        ASSERT_GE(screen_.cellSize, screen_.layout.fitCellSize) << "step " << i;
         ASSERT_LE(screen_.cellSize, kMaxZoomCellSize) << "step " << i;
         reachedCap = reachedCap || screen_.cellSize == kMaxZoomCellSize;
     }
@@ -139,7 +142,7 @@ TEST_F(BoardTools, ZoomAndPanStayBetweenFitAndTheCapAndAlwaysCoverTheFittedBoard
 
     // Zoomed in, the board lies under the toolbar strip; painting stops there.
     screen_.moveScaleMode = 0;
-    const int32_t stripY = 800 - screen_.toolbarSize + 2;
+    const int32_t stripY = 800 - screen_.layout.toolbarSize + 2;
     int32_t row = 0, col = 0;
     ASSERT_TRUE(CellAt(&screen_, 240, stripY, &row, &col));
     EXPECT_FALSE(PaintAt(&screen_, 240, stripY));
@@ -153,7 +156,8 @@ TEST_F(BoardTools, ASolvedBoardRefusesPaintUndoPanAndZoomButKeepsItsToolbar) {
     UndoStep(&screen_);
     EXPECT_EQ(board_.Cell(0, 0), CellFilled);
     EXPECT_FALSE(PinchZoom(&screen_, -600, 600, -600, 600, 1));
-    TapBoard(&screen_, Centre(screen_.crossButton).x, Centre(screen_.crossButton).y);
+    TapBoard(&screen_, Centre(screen_.layout.buttons[kButtonCross]).x,
+             Centre(screen_.layout.buttons[kButtonCross]).y);
     EXPECT_EQ(screen_.activeTool, CellCross);
     board_->solved = 0;
     UndoStep(&screen_);

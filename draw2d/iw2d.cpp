@@ -1,7 +1,7 @@
 // The 2D drawing layer over the engine: the drawing state, images, and the
 // batcher that joins consecutive primitives of one material and kind into a
 // single draw call.
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 
 #include <cstdio>
 #include <cstring>

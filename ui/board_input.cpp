@@ -1,7 +1,8 @@
-// The board tools: toolbar taps, painting, clue marks, undo, pan and pinch
-// zoom. Geometry comes from the board screen's last frame (its hit tests), so
-// what is touched is what was drawn.
-#include "board/board_tools.h"
+// The board's input: toolbar taps, painting, clue marks, undo, pan and pinch
+// zoom, and what the pointer's passes do on the board. Geometry comes from the
+// board screen's last frame (its hit tests), so what is touched is what was
+// drawn.
+#include "ui/board_input.h"
 
 #include <algorithm>
 #include <cmath>
@@ -84,12 +85,9 @@ BoardTapOutcome TapBoard(BoardScreen* screen, int32_t x, int32_t y) {
     bool inBand = false, isRow = false;
     int32_t line = 0, clue = 0;
     if (ClueAt(screen, x, y, &inBand, &isRow, &line, &clue)) {
-        Board* board = screen->progress.board;
-        uint8_t& byte =
-            isRow ? board->rowClues[line].values[clue] : board->colClues[line].values[clue];
-        byte = byte >= ClueMarkOffset ? static_cast<uint8_t>(byte - ClueMarkOffset)
-                                      : static_cast<uint8_t>(byte + ClueMarkOffset);
-        screen->progress.marksDirty = 1;
+        if (ToggleClueMark(screen->progress.board, isRow, line, clue)) {
+            screen->progress.marksDirty = 1;
+        }
         return kTapNothing;
     }
     // An empty place of a clue band is not part of the grid: nothing happens.
@@ -122,10 +120,10 @@ bool PaintSegment(BoardScreen* screen, int32_t x0, int32_t y0, int32_t x1, int32
     double left = pins.left ? pins.leftRight : -INFINITY,
            top = pins.top ? pins.topBottom : -INFINITY;
     double right = static_cast<double>(v.x) + v.w, bottom = static_cast<double>(v.y) + v.h;
-    if (screen->toolbarAtRight) {
-        right = std::min<double>(right, surfaceSize.width - screen->toolbarSize);
+    if (screen->layout.toolbarAtRight) {
+        right = std::min<double>(right, surfaceSize.width - screen->layout.toolbarSize);
     } else {
-        bottom = std::min<double>(bottom, surfaceSize.height - screen->toolbarSize);
+        bottom = std::min<double>(bottom, surfaceSize.height - screen->layout.toolbarSize);
     }
     const CellWindow window{(left - gx0) / cell, (top - gy0) / cell, (right - gx0) / cell,
                             (bottom - gy0) / cell};
@@ -158,7 +156,7 @@ bool PanBy(BoardScreen* screen, int32_t dx, int32_t dy) {
     if (!screen->moveScaleMode || !Playable(screen)) return false;
     const ScreenRect view = screen->viewRect;
     int64_t x = static_cast<int64_t>(view.x) + dx, y = static_cast<int64_t>(view.y) + dy;
-    CoverFit(screen->fitRect, view.w, view.h, &x, &y);
+    CoverFit(screen->layout.fitRect, view.w, view.h, &x, &y);
     if (x == view.x && y == view.y) return false;
     screen->viewRect.x = static_cast<int32_t>(x);
     screen->viewRect.y = static_cast<int32_t>(y);
@@ -202,8 +200,8 @@ bool ZoomTo(BoardScreen* screen, int64_t cell, int64_t cx, int64_t cy) {
     const Board* board = screen->progress.board;
     const int64_t totalCols = static_cast<int64_t>(board->maxRowClues) + board->cols;
     const int64_t totalRows = static_cast<int64_t>(board->maxColClues) + board->rows;
-    const ScreenRect view = screen->viewRect, fit = screen->fitRect;
-    const int64_t fitCell = std::max<int64_t>(screen->fitCellSize, 1);
+    const ScreenRect view = screen->viewRect, fit = screen->layout.fitRect;
+    const int64_t fitCell = std::max<int64_t>(screen->layout.fitCellSize, 1);
     cell = std::max(cell, fitCell);
     cell = std::min(cell, std::max<int64_t>(kMaxZoomCellSize, fitCell));
     int64_t newW = cell * totalCols, newH = cell * totalRows;
@@ -224,3 +222,31 @@ bool ZoomTo(BoardScreen* screen, int64_t cell, int64_t cx, int64_t cy) {
 }
 
 }  // namespace
+
+BoardTapOutcome ReleaseOnBoard(BoardScreen* screen, int32_t x, int32_t y, bool tap) {
+    // A pan that came back near its start still ends as a pan.
+    const BoardTapOutcome outcome = tap && !screen->panning ? TapBoard(screen, x, y) : kTapNothing;
+    screen->panning = 0;
+    screen->SaveDirtyState();
+    return outcome;
+}
+
+bool PointerDownOnBoard(BoardScreen* screen, int32_t x, int32_t y, bool pressed, bool travelled,
+                        int32_t last[2]) {
+    if (pressed) screen->panning = 0;
+    const bool painted = PressPaint(screen, x, y, pressed);
+    // One finger pans once it has travelled as far as a drag: a small wobble
+    // of a tap never moves the board. From then on a Scale & Move pan follows
+    // the finger, back near its start too.
+    if (pressed || (!screen->panning && !travelled)) return painted;
+    if (screen->moveScaleMode && Playable(screen)) screen->panning = 1;
+    if (InToolbarStrip(screen, last[0], last[1])) {
+        last[0] = x;
+        last[1] = y;
+        return painted;
+    }
+    if (!PanBy(screen, x - last[0], y - last[1])) return painted;
+    last[0] = x;
+    last[1] = y;
+    return true;
+}

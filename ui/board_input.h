@@ -1,6 +1,7 @@
 // What a touch does on the board screen: choosing tools on the toolbar,
 // painting cells, crossing clues out, undo, and zoom and pan in Scale & Move
 // mode. Every rectangle and the cell geometry come from the last frame drawn.
+// The screen flow routes the board's gestures here.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,16 @@ enum BoardTapOutcome : int32_t {
 // buttons (edges excluded), else a clue mark toggles, else a cell is painted,
 // except in Scale & Move mode, where a tap on a cell changes nothing.
 BoardTapOutcome TapBoard(BoardScreen* screen, int32_t x, int32_t y);
+// A release on the board, a tap or the end of a drag: a tap goes to TapBoard;
+// either way what changed is verified and saved.
+BoardTapOutcome ReleaseOnBoard(BoardScreen* screen, int32_t x, int32_t y, bool tap);
+// One pass with the pointer down at (x, y): paints (PressPaint); after the
+// first pass (`pressed` false), once the pointer has travelled as far as a
+// drag, pans by its movement since last[] (x, y of the last handled position,
+// which follows a pan and a move inside the toolbar strip). True when the
+// screen must be drawn.
+bool PointerDownOnBoard(BoardScreen* screen, int32_t x, int32_t y, bool pressed, bool travelled,
+                        int32_t last[2]);
 // Every pass while the pointer is down: paints every cell on the way from
 // where the last pass of the stroke was to (x, y), so a fast swipe leaves no
 // gaps; the pass that starts a stroke paints the cell under it. Nothing is
