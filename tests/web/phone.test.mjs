@@ -5,12 +5,15 @@
 import {after, before, test} from 'node:test';
 import assert from 'node:assert/strict';
 
-import {BUILD, boxOf, built, canvasPixels, canvasPrint, clearLines, launch, openPage, waitForLine} from './browser.mjs';
+import {BUILD, boxOf, built, canvasPixels, canvasPrint, clearLines, launch, openPage, touch, waitForLine} from './browser.mjs';
 import {serve} from './server.mjs';
 import {board, centre, gridSizes, listBack, loadPuzzle, mainMenu, puzzleList, sizeList} from './layout.mjs';
 
 const PHONE3 = {viewport: {width: 390, height: 844}, deviceScaleFactor: 3, hasTouch: true, isMobile: true};
 const THUMB = 44;  // CSS pixels a touch target needs on its shorter side
+const FILLED = [30, 30, 30, 255];  // a filled cell
+const BAND = [200, 200, 200];      // the clue bands
+const SHOTS = process.env.PHONE_SHOTS;  // a folder for screenshots of the phone, when set
 
 let browser, server, base;
 
@@ -90,6 +93,99 @@ test('phone play', async () => {
   await page.keyboard.press('Escape');
   await page.locator('#dialog.open button', {hasText: 'Yes'}).click();
   await page.waitForURL('about:blank');
+  await context.close();
+});
+
+test('phone strokes, Scale & Move and pinned clues', async () => {
+  const context = await browser.newContext(PHONE3);
+  const page = await openPage(context);
+  await page.goto(base + 'site/index.html?trace&screen=board&puzzle=0/0/0');
+  const [W, H, CW, CH] = (await waitForLine(page, /^host surface (\d+)x(\d+) canvas (\d+)x(\d+)/)).slice(1).map(Number);
+  await waitForLine(page, /^host frame 1 /);
+  const density = W / 390;
+  const css = ([x, y]) => [x / density, y / density];
+  const device = ([x, y]) => [Math.floor(x * CW / W), Math.floor(y * CH / H)];
+  const cdp = await context.newCDPSession(page);
+  const andDraw = async (action) => {
+    clearLines(page);
+    await action();
+    await waitForLine(page, /^host frame /);
+  };
+  const tapAt = (p) => andDraw(() => page.touchscreen.tap(...css(p)));
+
+  // A fast swipe: ten cells of a row in three touch moves paints all ten.
+  const puzzle = loadPuzzle(0, 0, 0);
+  const layout = board(W, H, puzzle);
+  const cellAt = (row, col) => [layout.grid.x + col * layout.cell + layout.cell / 2, layout.grid.y + row * layout.cell + layout.cell / 2];
+  assert.ok(puzzle.cols >= 10);
+  await touch(cdp, 'touchStart', [css(cellAt(2, 0))]);
+  for (const col of [3, 6, 9]) await andDraw(() => touch(cdp, 'touchMove', [css(cellAt(2, col))]));
+  await andDraw(() => touch(cdp, 'touchEnd', []));
+  const row = Array.from({length: 10}, (_, col) => device(cellAt(2, col)));
+  assert.deepEqual((await canvasPixels(page, row)).pixels, Array(10).fill(FILLED));
+
+  // Scale & Move: a tap on a cell changes nothing, nor does a pan that comes
+  // back to where it started.
+  await tapAt(centre(layout.buttons.moveScale));
+  const still = await canvasPrint(page);
+  await tapAt(cellAt(5, 5));
+  assert.equal(await canvasPrint(page), still);
+  const [sx, sy] = cellAt(5, 5);
+  await touch(cdp, 'touchStart', [css([sx, sy])]);
+  for (const d of [30, 60, 20, 0]) await touch(cdp, 'touchMove', [css([sx + d, sy + d])]);
+  await andDraw(() => touch(cdp, 'touchEnd', []));
+  assert.equal(await canvasPrint(page), still);
+  if (SHOTS) await page.screenshot({path: `${SHOTS}/phone-board-fit.png`});
+
+  // A 35 x 35 board zoomed in far: the clues of the rows and columns in view
+  // stay pinned along the top and left edges, and a tap strikes one out and
+  // back.
+  const big = [0, 1, 2, 3].flatMap((c) => gridSizes(c).map((g, i) => ({c, i, g}))).find(({g}) => g.width === 35 && g.height === 35);
+  assert.ok(big, 'a 35 x 35 grid size');
+  await page.goto(base + `site/index.html?trace&screen=board&puzzle=${big.c}/${big.i}/0`);
+  await waitForLine(page, /^host frame 1 /);
+  const bigLayout = board(W, H, loadPuzzle(big.c, big.i, 0));
+  await tapAt(centre(bigLayout.buttons.moveScale));
+  const [cx, cy] = css(centre(bigLayout.fit));
+  await touch(cdp, 'touchStart', [[cx - 10, cy], [cx + 10, cy]]);
+  for (let d = 30; d <= 170; d += 20) {
+    await touch(cdp, 'touchMove', [[cx - d, cy], [cx + d, cy]]);
+    await page.waitForTimeout(40);
+  }
+  await andDraw(() => touch(cdp, 'touchEnd', []));
+  await page.waitForTimeout(200);
+  const pins = await page.evaluate(async ([band]) => {
+    const {data, width, height} = await readCanvas();
+    const at = (x, y) => data.subarray((y * width + x) * 4, (y * width + x) * 4 + 3);
+    const isBand = (p) => p[0] === band[0] && p[1] === band[1] && p[2] === band[2];
+    const isWhite = (p) => p[0] > 240 && p[1] > 240 && p[2] > 240;
+    // Down a column, and across a row, from the edge to the first run of empty cells.
+    const depth = (step) => {
+      let last = -1, white = 0;
+      for (let i = 0; white < 6 && i < (height >> 1); ++i) {
+        const p = step(i);
+        if (isBand(p)) last = i;
+        white = isWhite(p) ? white + 1 : 0;
+      }
+      return last;
+    };
+    const x0 = Math.floor(width * 0.55), y0 = Math.floor(height * 0.45);
+    const top = depth((y) => at(x0, y)), left = depth((x) => at(x, y0));
+    let digits = 0;
+    for (let y = 0; y < top; ++y)
+      for (let x = left + 1; x < width; ++x) if (at(x, y).every((v) => v === 0)) ++digits;
+    return {x0, top, left, digits};
+  }, [BAND]);
+  assert.ok(pins.top > 0 && pins.left > 0 && pins.digits > 0, JSON.stringify(pins));
+  if (SHOTS) await page.screenshot({path: `${SHOTS}/phone-board-35-zoomed.png`});
+  // In Scale & Move a tap on a cell changes nothing, so what changes is the clue.
+  const unstruck = await canvasPrint(page);
+  const onClue = [pins.x0 * W / CW, (pins.top - 6) * H / CH];
+  await tapAt(onClue);
+  const struck = await canvasPrint(page);
+  assert.notEqual(struck, unstruck);
+  await tapAt(onClue);
+  assert.equal(await canvasPrint(page), unstruck);
   await context.close();
 });
 

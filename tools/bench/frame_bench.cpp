@@ -304,7 +304,8 @@ int main(int argc, char** argv) {
     Measure("board_fit_fresh", frames);
     SeedProgress(screen->progress.board);
     Measure("board_fit_in_progress", frames);
-    // Zoomed in four times about the board's centre.
+    // Zoomed in four times about the board's centre: both clue bands have left
+    // the surface and are drawn pinned along its edges.
     const ScreenRect fit = screen->layout.fitRect;
     screen->viewRect =
         ScreenRect{fit.x - fit.w * 3 / 2, fit.y - fit.h * 3 / 2, fit.w * 4, fit.h * 4};
