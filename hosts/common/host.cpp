@@ -652,6 +652,44 @@ void TouchUp(int32_t slot) {
     if (ValidTouch(slot)) State().touches[slot].down = false;
 }
 
+int32_t TouchSlots::SlotOf(int64_t id) const {
+    for (int32_t i = 0; i < kSlots; ++i) {
+        if (used_[i] && ids_[i] == id) return i;
+    }
+    return -1;
+}
+
+int32_t TouchSlots::Down(int64_t id, int32_t x, int32_t y) {
+    if (SlotOf(id) >= 0) return -1;
+    int32_t slot = 0;
+    while (slot < kSlots && used_[slot])
+        ++slot;
+    if (slot == kSlots) return -1;
+    used_[slot] = true;
+    ids_[slot] = id;
+    TouchDown(slot, x, y);
+    if (slot == 0) PointerDown(x, y);
+    return slot;
+}
+
+int32_t TouchSlots::Move(int64_t id, int32_t x, int32_t y) {
+    const int32_t slot = SlotOf(id);
+    if (slot < 0) return -1;
+    TouchMove(slot, x, y);
+    if (slot == 0) PointerMove(x, y);
+    return slot;
+}
+
+int32_t TouchSlots::Up(int64_t id, int32_t x, int32_t y) {
+    const int32_t slot = SlotOf(id);
+    if (slot < 0) return -1;
+    used_[slot] = false;
+    TouchMove(slot, x, y);
+    TouchUp(slot);
+    if (slot == 0) PointerUp(x, y);
+    return slot;
+}
+
 void KeyDown(int32_t key) {
     if (key < 0 || key >= S3E_KEY_COUNT) return;
     Key& k = State().keys[key];

@@ -100,6 +100,26 @@ void PointerWheel(int32_t scroll, int32_t zoom);
 void TouchDown(int32_t slot, int32_t x, int32_t y);
 void TouchMove(int32_t slot, int32_t x, int32_t y);
 void TouchUp(int32_t slot);
+
+// The fingers of a touch screen, by the identifiers the device gives them, in
+// the game's touch slots: a new finger takes the lowest free slot (an eleventh
+// is ignored), slot 0 also drives the single pointer, and a finger lifted or
+// taken by the system is released where it was last seen. Each call gives the
+// finger's slot, or -1 for one the slots do not hold.
+class TouchSlots {
+  public:
+    int32_t Down(int64_t id, int32_t x, int32_t y);
+    int32_t Move(int64_t id, int32_t x, int32_t y);
+    int32_t Up(int64_t id, int32_t x, int32_t y);
+    bool Held(int32_t slot) const { return slot >= 0 && slot < kSlots && used_[slot]; }
+
+  private:
+    static constexpr int32_t kSlots = S3E_POINTER_TOUCH_MAX;
+    int32_t SlotOf(int64_t id) const;
+    int64_t ids_[kSlots] = {};
+    bool used_[kSlots] = {};
+};
+
 void KeyDown(int32_t key);
 void KeyUp(int32_t key);
 // The key is up, with no release for the game to act on: one let go while a

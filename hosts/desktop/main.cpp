@@ -35,22 +35,18 @@ const char kUsage[] =
     "  --puzzle C[/G[/I]]  size class, grid index and puzzle index for --screen\n"
     "The player's data lives in $XDG_DATA_HOME/nonogram (or ~/.local/share/nonogram).\n";
 
-struct Options {
-    int32_t width = 540, height = 960;
-    double density = 1.0;
-    int32_t os = S3E_OS_ID_DESKTOP;
-    int32_t language = host::kLanguageEnglish;
-    std::string dataDir;
+struct Options : host::CommonOptions {
+    Options() {
+        width = 540;
+        height = 960;
+    }
     std::string modulePath;
-    host::StartScreen start;
 };
 
 struct Desktop {
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
-    // Which SDL finger holds touch slot i, or -1.
-    SDL_FingerID fingers[S3E_POINTER_TOUCH_MAX];
-    bool slotUsed[S3E_POINTER_TOUCH_MAX] = {};
+    host::TouchSlots fingers;
     // Boxes the game asked for, shown at the next yield.
     std::deque<host::DialogBox> dialogs;
     // The window's pixels are lost (first shown, or back from hidden).
@@ -106,13 +102,6 @@ int32_t KeyCode(SDL_Scancode sc) {
         default:
             return -1;
     }
-}
-
-int FingerSlot(SDL_FingerID id) {
-    for (int i = 0; i < S3E_POINTER_TOUCH_MAX; ++i) {
-        if (g.slotUsed[i] && g.fingers[i] == id) return i;
-    }
-    return -1;
 }
 
 void FingerPosition(const SDL_TouchFingerEvent& f, int32_t* x, int32_t* y) {
@@ -207,37 +196,17 @@ bool Handle(const SDL_Event& e) {
             if (OnScreen(e.mgesture.touchId) || e.mgesture.dDist == 0.0f) return false;
             host::PointerWheel(0, static_cast<int32_t>(std::lround(e.mgesture.dDist * kPinchZoom)));
             return true;
-        case SDL_FINGERDOWN: {
+        case SDL_FINGERDOWN:
             if (!OnScreen(e.tfinger.touchId)) return false;
-            int slot = 0;
-            while (slot < S3E_POINTER_TOUCH_MAX && g.slotUsed[slot])
-                ++slot;
-            if (slot == S3E_POINTER_TOUCH_MAX) return false;  // an eleventh finger
-            g.slotUsed[slot] = true;
-            g.fingers[slot] = e.tfinger.fingerId;
             FingerPosition(e.tfinger, &x, &y);
-            host::TouchDown(slot, x, y);
-            if (slot == 0) host::PointerDown(x, y);
-            return true;
-        }
-        case SDL_FINGERMOTION: {
-            int slot = FingerSlot(e.tfinger.fingerId);
-            if (slot < 0) return false;
+            return g.fingers.Down(e.tfinger.fingerId, x, y) >= 0;
+        case SDL_FINGERMOTION:
             FingerPosition(e.tfinger, &x, &y);
-            host::TouchMove(slot, x, y);
-            if (slot == 0) host::PointerMove(x, y);
+            g.fingers.Move(e.tfinger.fingerId, x, y);
             return false;
-        }
-        case SDL_FINGERUP: {
-            int slot = FingerSlot(e.tfinger.fingerId);
-            if (slot < 0) return false;
-            g.slotUsed[slot] = false;
+        case SDL_FINGERUP:
             FingerPosition(e.tfinger, &x, &y);
-            host::TouchMove(slot, x, y);
-            host::TouchUp(slot);
-            if (slot == 0) host::PointerUp(x, y);
-            return true;
-        }
+            return g.fingers.Up(e.tfinger.fingerId, x, y) >= 0;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             if (e.key.repeat) return false;
@@ -325,49 +294,18 @@ void Log(const char* kind, const char* text) {
 // ---------------------------------------------------------------------------
 
 int ParseOptions(int argc, char** argv, Options* o) {
-    o->language = host::LanguageFromEnvironment();
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        if (a == "--help" || a == "-h") {
-            std::fputs(kUsage, stdout);
-            return -1;
-        }
-        if (i + 1 >= argc) {
-            std::fprintf(stderr, "nonogram: %s needs a value (see --help)\n", a.c_str());
-            return 2;
-        }
-        std::string v = argv[++i];
-        bool ok = true;
-        if (a == "--size") {
-            ok = host::ParseSize(v, &o->width, &o->height);
-        } else if (a == "--density") {
-            ok = host::ParseDensity(v, &o->density);
-        } else if (a == "--os") {
-            ok = host::ParseOs(v, &o->os);
-        } else if (a == "--lang") {
-            ok = host::ParseLanguage(v, &o->language);
-        } else if (a == "--data") {
-            o->dataDir = v;
-        } else if (a == "--module") {
-            o->modulePath = v;
-        } else if (a == "--screen") {
-            ok = host::ParseStartScreenName(v);
-            o->start.screen = v;
-        } else if (a == "--puzzle") {
-            ok = host::ParsePuzzleAddress(v);
-            o->start.puzzle = v;
-        } else {
-            std::fprintf(stderr, "nonogram: unknown option %s (see --help)\n", a.c_str());
-            return 2;
-        }
-        if (!ok) {
-            std::fprintf(stderr, "nonogram: bad value for %s: %s\n", a.c_str(), v.c_str());
-            return 2;
-        }
+    const int rc = host::ParseCommandLine("nonogram", kUsage, argc, argv, o,
+                                          [o](const std::string& name, const char* value) {
+                                              if (name != "--module")
+                                                  return host::OptionTaken::Unknown;
+                                              if (!value) return host::OptionTaken::NeedsValue;
+                                              o->modulePath = value;
+                                              return host::OptionTaken::WithValue;
+                                          });
+    if (rc == 0 && o->modulePath.empty()) {
+        o->modulePath = host::ExecutableDir() + "/../lib/libnonogram.so";
     }
-    if (o->dataDir.empty()) o->dataDir = host::ExecutableDir() + "/../data";
-    if (o->modulePath.empty()) o->modulePath = host::ExecutableDir() + "/../lib/libnonogram.so";
-    return 0;
+    return rc;
 }
 
 bool OpenWindow(const Options& o) {

@@ -64,16 +64,14 @@ const char kUsage[] =
     "  key escape|back|backspace|delete|f1|ctrl+z\n"
     "  answer BUTTON | ad load|fail|close | resize W H | wait MS | shot FILE.png | quit\n";
 
-struct Options {
+struct Options : host::CommonOptions {
+    Options() {
+        width = 480;
+        height = 800;
+    }
     std::string scriptPath;
-    int32_t width = 480, height = 800;
-    double density = 1.0;
-    int32_t os = S3E_OS_ID_DESKTOP;
-    int32_t language = host::kLanguageEnglish;
     std::string storage;
     bool keep = false;
-    std::string dataDir;
-    host::StartScreen start;
     uint64_t utcMs = kDefaultUtcMs;
     host::ExtensionSetup extensions;
     host::StorageFaults faults;
@@ -243,87 +241,63 @@ bool ParseCount(const std::string& text, int64_t* value) {
     return true;
 }
 
+// A headless option: how it was taken.
+host::OptionTaken OwnOption(Options* o, const std::string& a, const char* value) {
+    using T = host::OptionTaken;
+    if (a == "--keep") {
+        o->keep = true;
+        return T::Flag;
+    }
+    if (a == "--fail-rename" || a == "--readonly-storage") {
+        (a == "--fail-rename" ? o->faults.failRename : o->faults.readOnlyDocuments) = true;
+        return T::Flag;
+    }
+    bool ok = true;
+    const std::string v = value ? value : "";
+    if (a == "--script") {
+        o->scriptPath = v;
+    } else if (a == "--storage") {
+        o->storage = v;
+    } else if (a == "--utc") {
+        ok = ParseUtc(v, &o->utcMs);
+    } else if (a == "--without") {
+        host::ExtensionSetup& e = o->extensions;
+        bool* which = v == "dialog"       ? &e.dialog
+                      : v == "osexec"     ? &e.osExec
+                      : v == "admob"      ? &e.adMob
+                      : v == "chartboost" ? &e.chartBoost
+                                          : nullptr;
+        ok = which != nullptr;
+        if (ok) *which = false;
+    } else if (a == "--fail-writes") {
+        o->faults.failWrites = v == "all";
+        ok = o->faults.failWrites ||
+             (ParseCount(v, &o->faults.failWriteNumber) && o->faults.failWriteNumber > 0);
+    } else if (a == "--disk-full") {
+        ok = ParseCount(v, &o->faults.diskFreeBytes);
+    } else if (a == "--ad-fill") {
+        ok = v == "yes" || v == "no" || v == "script";
+        o->extensions.adFill = v == "yes"  ? host::AdFill::Always
+                               : v == "no" ? host::AdFill::Never
+                                           : host::AdFill::Scripted;
+    } else {
+        return T::Unknown;
+    }
+    if (!value) return T::NeedsValue;
+    return ok ? T::WithValue : T::BadValue;
+}
+
 // Gives 0 to go on, else the exit status.
 int ParseOptions(int argc, char** argv, Options* o) {
-    o->language = host::LanguageFromEnvironment();
     o->extensions.adMob = o->extensions.chartBoost = true;
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        if (a == "--help" || a == "-h") {
-            std::fputs(kUsage, stdout);
-            return -1;
-        }
-        if (a == "--keep") {
-            o->keep = true;
-            continue;
-        }
-        if (a == "--fail-rename" || a == "--readonly-storage") {
-            (a == "--fail-rename" ? o->faults.failRename : o->faults.readOnlyDocuments) = true;
-            continue;
-        }
-        if (i + 1 >= argc) {
-            std::fprintf(stderr, "nonogram-headless: %s needs a value (see --help)\n", a.c_str());
-            return 2;
-        }
-        std::string v = argv[++i];
-        bool ok = true;
-        if (a == "--script") {
-            o->scriptPath = v;
-        } else if (a == "--size") {
-            ok = host::ParseSize(v, &o->width, &o->height);
-        } else if (a == "--density") {
-            ok = host::ParseDensity(v, &o->density);
-        } else if (a == "--os") {
-            ok = host::ParseOs(v, &o->os);
-        } else if (a == "--lang") {
-            ok = host::ParseLanguage(v, &o->language);
-        } else if (a == "--storage") {
-            o->storage = v;
-        } else if (a == "--data") {
-            o->dataDir = v;
-        } else if (a == "--screen") {
-            ok = host::ParseStartScreenName(v);
-            o->start.screen = v;
-        } else if (a == "--puzzle") {
-            ok = host::ParsePuzzleAddress(v);
-            o->start.puzzle = v;
-        } else if (a == "--utc") {
-            ok = ParseUtc(v, &o->utcMs);
-        } else if (a == "--without") {
-            host::ExtensionSetup& e = o->extensions;
-            bool* which = v == "dialog"       ? &e.dialog
-                          : v == "osexec"     ? &e.osExec
-                          : v == "admob"      ? &e.adMob
-                          : v == "chartboost" ? &e.chartBoost
-                                              : nullptr;
-            ok = which != nullptr;
-            if (ok) *which = false;
-        } else if (a == "--fail-writes") {
-            o->faults.failWrites = v == "all";
-            ok = o->faults.failWrites ||
-                 (ParseCount(v, &o->faults.failWriteNumber) && o->faults.failWriteNumber > 0);
-        } else if (a == "--disk-full") {
-            ok = ParseCount(v, &o->faults.diskFreeBytes);
-        } else if (a == "--ad-fill") {
-            ok = v == "yes" || v == "no" || v == "script";
-            o->extensions.adFill = v == "yes"  ? host::AdFill::Always
-                                   : v == "no" ? host::AdFill::Never
-                                               : host::AdFill::Scripted;
-        } else {
-            std::fprintf(stderr, "nonogram-headless: unknown option %s (see --help)\n", a.c_str());
-            return 2;
-        }
-        if (!ok) {
-            std::fprintf(stderr, "nonogram-headless: bad value for %s: %s\n", a.c_str(), v.c_str());
-            return 2;
-        }
-    }
-    if (o->scriptPath.empty()) {
+    const int rc = host::ParseCommandLine(
+        "nonogram-headless", kUsage, argc, argv, o,
+        [o](const std::string& name, const char* value) { return OwnOption(o, name, value); });
+    if (rc == 0 && o->scriptPath.empty()) {
         std::fprintf(stderr, "nonogram-headless: --script FILE is required (see --help)\n");
         return 2;
     }
-    if (o->dataDir.empty()) o->dataDir = host::ExecutableDir() + "/../data";
-    return 0;
+    return rc;
 }
 
 bool ReadScript(const std::string& path, std::string* text) {

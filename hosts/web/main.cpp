@@ -69,9 +69,7 @@ struct Web {
     bool dialogShown = false;
     // The surface the game lays out on.
     int surfaceWidth = 0, surfaceHeight = 0;
-    // Which browser touch holds touch slot i.
-    long touchIds[S3E_POINTER_TOUCH_MAX] = {};
-    bool slotUsed[S3E_POINTER_TOUCH_MAX] = {};
+    host::TouchSlots touches;
     // The mouse button went down on the canvas and is still held.
     bool mouseHeld = false;
     int frames = 0;
@@ -148,46 +146,25 @@ void Woken() {
     web_wake();
 }
 
-int SlotOf(long id) {
-    for (int i = 0; i < S3E_POINTER_TOUCH_MAX; ++i) {
-        if (g.slotUsed[i] && g.touchIds[i] == id) return i;
-    }
-    return -1;
-}
-
 EM_BOOL OnTouch(int type, const EmscriptenTouchEvent* e, void*) {
     for (int i = 0; i < e->numTouches; ++i) {
         const EmscriptenTouchPoint& t = e->touches[i];
         if (!t.isChanged) continue;
         int32_t x = 0, y = 0;
         ToSurface(t.targetX, t.targetY, &x, &y);
-        int slot = SlotOf(t.identifier);
         const char* what = "move";
+        int32_t slot = -1;
         if (type == EMSCRIPTEN_EVENT_TOUCHSTART) {
-            if (slot >= 0) continue;
-            slot = 0;
-            while (slot < S3E_POINTER_TOUCH_MAX && g.slotUsed[slot])
-                ++slot;
-            if (slot == S3E_POINTER_TOUCH_MAX) continue;  // an eleventh finger
-            g.slotUsed[slot] = true;
-            g.touchIds[slot] = t.identifier;
-            host::TouchDown(slot, x, y);
-            if (slot == 0) host::PointerDown(x, y);
+            slot = g.touches.Down(t.identifier, x, y);
             what = "down";
-        } else if (slot < 0) {
-            continue;
         } else if (type == EMSCRIPTEN_EVENT_TOUCHMOVE) {
-            host::TouchMove(slot, x, y);
-            if (slot == 0) host::PointerMove(x, y);
+            slot = g.touches.Move(t.identifier, x, y);
         } else {
-            // Ended or cancelled (a system gesture took the finger): released
-            // where it was last seen.
-            g.slotUsed[slot] = false;
-            host::TouchMove(slot, x, y);
-            host::TouchUp(slot);
-            if (slot == 0) host::PointerUp(x, y);
+            // Ended, or cancelled because a system gesture took the finger.
+            slot = g.touches.Up(t.identifier, x, y);
             what = "up";
         }
+        if (slot < 0) continue;
         Trace("touch " + std::to_string(slot) + " " + what + " " + std::to_string(x) + " " +
               std::to_string(y));
     }
@@ -199,7 +176,7 @@ EM_BOOL OnTouch(int type, const EmscriptenTouchEvent* e, void*) {
 EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* e, void*) {
     if (e->button != 0 && type != EMSCRIPTEN_EVENT_MOUSEMOVE) return EM_FALSE;
     // A finger holds the primary pointer: the mouse waits.
-    if (g.slotUsed[0]) return EM_FALSE;
+    if (g.touches.Held(0)) return EM_FALSE;
     int32_t x = 0, y = 0;
     ToSurface(e->targetX, e->targetY, &x, &y);
     const char* what = "move";
@@ -239,7 +216,7 @@ EM_BOOL OnWheel(int, const EmscriptenWheelEvent* e, void*) {
     int32_t x = 0, y = 0;
     ToSurface(e->mouse.targetX, e->mouse.targetY, &x, &y);
     // The zoom happens about the pointer; a held button or finger keeps its own.
-    if (!g.mouseHeld && !g.slotUsed[0]) host::PointerMove(x, y);
+    if (!g.mouseHeld && !g.touches.Held(0)) host::PointerMove(x, y);
     if (e->mouse.ctrlKey) {
         const double zoom = -dy / 100.0 / std::log(2.0) * 1000.0;
         host::PointerWheel(0, static_cast<int32_t>(std::lround(std::clamp(zoom, -125.0, 125.0))));
