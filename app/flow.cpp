@@ -173,6 +173,9 @@ void App::UpdateFrame() {
             return;
         }
         if (screen == kScreenBoard && Pressed(s3eKeyDelete)) {
+            // As a release would: what an undo changed, and a point still
+            // waiting for the points file, are saved before the box opens.
+            board->SaveDirtyState();
             AskClearAll(board);
             return;
         }
