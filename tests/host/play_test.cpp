@@ -420,9 +420,9 @@ TEST(PlayDiskFaults, APointEarnedUnderAFailedWriteOutlivesAClearAll) {
 }
 
 // A player's folder set up to hurt: the temporary files the game writes are
-// links to files elsewhere, the settings file is a link to an endless device
-// and the puzzle's marks file is a FIFO. The puzzle still opens and is solved
-// for one point, and nothing outside the folder is written.
+// links to files elsewhere, the settings file is a link to an endless device,
+// the puzzle's marks file is a FIFO and its marker a directory. The puzzle
+// still opens and is solved for one point, and nothing outside is written.
 TEST(PlayDiskFaults, LinksAndSpecialFilesInThePlayersFolderNeitherHangNorLeakWrites) {
     KnownPuzzle k;
     ASSERT_TRUE(FindPuzzle(0, 0, 1, &k));
@@ -442,6 +442,8 @@ TEST(PlayDiskFaults, LinksAndSpecialFilesInThePlayersFolderNeitherHangNorLeakWri
     }
     std::filesystem::create_symlink("/dev/zero", dir + "/conf/conf.cfg");
     ASSERT_EQ(mkfifo((puzzleBase + ".hdr").c_str(), 0644), 0);
+    // A directory named as the solved marker is no marker.
+    std::filesystem::create_directory(puzzleBase + ".rsv");
 
     Script s;
     OpenFromMainMenu(&s, 480, 800, k);
@@ -450,7 +452,7 @@ TEST(PlayDiskFaults, LinksAndSpecialFilesInThePlayersFolderNeitherHangNorLeakWri
     s.Line("quit");
     auto run = testsupport::RunHeadless(s.Text(), {"--size", "480x800", "--storage", dir});
     ASSERT_EQ(run.exitStatus, 0) << run.errors;
-    EXPECT_TRUE(testsupport::FileExists(puzzleBase + ".rsv"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(puzzleBase + ".rsv"));
     EXPECT_EQ(testsupport::ReadFile(dir + "/conf/points.pts"), "1\n");
     for (size_t i = 0; i < linked.size(); ++i) {
         EXPECT_EQ(testsupport::ReadFile(outside + "/" + std::to_string(i)), "kept\n") << linked[i];
