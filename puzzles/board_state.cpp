@@ -223,22 +223,6 @@ bool ScanStateDirectory(const char* base, int32_t sizeClass, int32_t gridIndex, 
 // ===========================================================================
 // Directories and paths
 
-bool EnsureDirectory(const char* path) {
-    if (s3eFileGetFileInt(path, S3E_FILE_ISDIR) != 0) return true;
-    s3eFileMakeDirectory(path);
-    return s3eFileGetFileInt(path, S3E_FILE_ISDIR) != 0;
-}
-
-bool PrepareStorage() {
-    char path[kPathMax];
-    bool ok = EnsureDirectory(kPlayerDataRoot);
-    std::snprintf(path, sizeof path, "%s/black", kPlayerDataRoot);
-    ok = EnsureDirectory(path) && ok;
-    std::snprintf(path, sizeof path, "%s/conf", kPlayerDataRoot);
-    ok = EnsureDirectory(path) && ok;
-    return ok;
-}
-
 bool BuildStateFilePath(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
                         StateFileKind kind, char* out) {
     if (!out) return false;

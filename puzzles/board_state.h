@@ -1,4 +1,4 @@
-// The player's progress on each puzzle: the storage directories, the three state
+// The player's progress on each puzzle: the three state
 // files of a puzzle (cells, clue marks, solved marker) and the scan that gives
 // every puzzle of a grid size its status.
 //
@@ -16,8 +16,7 @@
 
 #include "board/board.h"
 #include "puzzles/catalogue.h"
-
-constexpr const char kPlayerDataRoot[] = "Documents";
+#include "storage/player_folder.h"
 
 enum StateFileKind : int32_t { CellsFile = 0, MarksFile = 1, SolvedMarker = 2 };
 
@@ -25,11 +24,6 @@ enum StateFileKind : int32_t { CellsFile = 0, MarksFile = 1, SolvedMarker = 2 };
 // clues on each of 200 lines.
 constexpr int32_t kCellsBytesMax = kBoardMaxSide * ((kBoardMaxSide + 4) / 5);
 constexpr int32_t kMarksBytesMax = (2 * kBoardMaxSide * kBoardMaxSide) / 8;
-
-// Creates path when it is not a directory yet; true when it is one afterwards.
-bool EnsureDirectory(const char* path);
-// "Documents", "Documents/black" and "Documents/conf"; true when all exist.
-bool PrepareStorage();
 
 // "<base>/black/<dirCode>/<stem>.<res|hdr|rsv>" of a catalogue puzzle into out
 // (kPathMax bytes); false for a puzzle outside the catalogue or a path too long.

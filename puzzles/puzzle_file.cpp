@@ -70,8 +70,6 @@ bool LoadPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex, Board
     char fileName[kFileNameMax] = {};
     if (!GetPuzzleInfo(sizeClass, gridIndex, puzzleIndex, &rows, &cols, fileName)) return false;
     if (rows < 1 || cols < 1 || rows > kBoardMaxSide || cols > kBoardMaxSide) return false;
-    std::memset(board->fileName, 0, sizeof board->fileName);
-    std::memcpy(board->fileName, fileName, sizeof fileName);
 
     GridSizeInfo grid = {};
     char path[kPathMax];

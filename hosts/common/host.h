@@ -14,10 +14,8 @@
 
 namespace host {
 
-// The hash under which a service is offered: djb2 of the name's bytes.
-uint32_t HashName(const char* name);
-
-// The descriptor of IwAppEntry, built from (name, address) pairs.
+// The descriptor of IwAppEntry, built from (name, address) pairs, each offered
+// under the hash the module looks it up by.
 class ServiceRegistry {
   public:
     void Add(const char* name, void* address);
@@ -47,6 +45,8 @@ struct HostHooks {
     // a file was renamed or deleted, or a folder made. A host whose storage is
     // not durable by itself persists it from here (not inside this call).
     void (*documentsChanged)() = nullptr;
+    // The module set a configuration value (s3eConfigSetString).
+    void (*configChanged)(const char* group, const char* name, const char* value) = nullptr;
 };
 
 struct HostSetup {
@@ -94,6 +94,9 @@ void PointerUp(int32_t x, int32_t y);
 // A press that followed a release within one update waits for the next one;
 // true while such steps wait (the host must not sleep on them).
 bool PointerStepsWaiting();
+// Wheel or touchpad travel at the pointer's position (see s3ePointerGetInt):
+// scroll in surface pixels, zoom in thousandths of a doubling.
+void PointerWheel(int32_t scroll, int32_t zoom);
 void TouchDown(int32_t slot, int32_t x, int32_t y);
 void TouchMove(int32_t slot, int32_t x, int32_t y);
 void TouchUp(int32_t slot);
@@ -109,7 +112,10 @@ void RequestQuit();
 bool QuitRequested();
 // The value the module set with s3eDeviceSetInt(15, result); -1 until set.
 int32_t ExitCode();
-void SetSurfaceSize(int32_t width, int32_t height);
+// The surface the game lays out on; the drawable, when the host draws that
+// surface on more device pixels (0 x 0: pixel for pixel).
+void SetSurfaceSize(int32_t width, int32_t height, int32_t drawableWidth = 0,
+                    int32_t drawableHeight = 0);
 // Changes the device facts the module reads (tests that simulate another device).
 void SetDevice(int32_t os, int32_t language);
 // Calls the module's handlers registered for the event (1 size change, 2 other).

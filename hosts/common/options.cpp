@@ -60,6 +60,17 @@ bool ParseLanguage(const std::string& text, int32_t* language) {
     return true;
 }
 
+bool ParseDensity(const std::string& text, double* density) {
+    if (text.empty() || text.size() > 8 ||
+        text.find_first_not_of("0123456789.") != std::string::npos)
+        return false;
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !(v >= 0.25 && v <= 8.0)) return false;
+    *density = v;
+    return true;
+}
+
 int32_t LanguageOfLocale(const char* localeName) {
     return localeName && std::strncmp(localeName, "ru", 2) == 0 ? kLanguageRussian
                                                                 : kLanguageEnglish;

@@ -19,6 +19,9 @@ bool ParseSize(const std::string& text, int32_t* width, int32_t* height);
 bool ParseOs(const std::string& text, int32_t* os);
 // "ru" 16, "en" 2.
 bool ParseLanguage(const std::string& text, int32_t* language);
+// Device pixels per surface pixel (--density): a decimal number from 0.25 to
+// 8, such as 3 or 1.39.
+bool ParseDensity(const std::string& text, double* density);
 
 // The device language of a locale name such as "ru_RU.UTF-8": Russian for
 // names starting "ru", English otherwise.

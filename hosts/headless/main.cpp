@@ -8,6 +8,7 @@
 #include <SDL.h>
 #include <stdlib.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -37,6 +38,9 @@ const char kUsage[] =
     "line per thing a player could see.\n"
     "  --script FILE     the script; - reads standard input\n"
     "  --size WxH        surface size in pixels (default 480x800)\n"
+    "  --density R       draw the surface on R device pixels per surface pixel, as\n"
+    "                    a phone of that pixel ratio would (default 1); shots are\n"
+    "                    R times the surface size, script positions stay in it\n"
     "  --os ios|android|desktop   device operating system (default desktop)\n"
     "  --lang ru|en      device language (default: from the locale)\n"
     "  --storage DIR     the player's data folder (default: a fresh temporary one)\n"
@@ -63,6 +67,7 @@ const char kUsage[] =
 struct Options {
     std::string scriptPath;
     int32_t width = 480, height = 800;
+    double density = 1.0;
     int32_t os = S3E_OS_ID_DESKTOP;
     int32_t language = host::kLanguageEnglish;
     std::string storage;
@@ -81,6 +86,8 @@ struct Headless {
     GLuint framebuffer = 0, target = 0;  // what the game draws into
     int32_t targetWidth = 0, targetHeight = 0;
     int32_t width = 0, height = 0;  // the surface size the game is told
+    double density = 1.0;           // device pixels per surface pixel
+    int32_t drawableWidth = 0, drawableHeight = 0;
     uint64_t clockMs = 0;
     uint64_t utcMs = 0;
     int frames = 0;
@@ -127,8 +134,8 @@ void Show(int32_t drawCalls) {
         glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, g.pixels.data());
         // Only the part the game was told about counts (a zero-sized surface
         // still has a one-pixel target).
-        g.pixelsWidth = std::min(w, g.width);
-        g.pixelsHeight = std::min(h, g.height);
+        g.pixelsWidth = std::min(w, g.drawableWidth);
+        g.pixelsHeight = std::min(h, g.drawableHeight);
         if (g.pixelsWidth < w) {
             // Keep rows contiguous at the reported width.
             for (int32_t y = 0; y < g.pixelsHeight; ++y) {
@@ -183,10 +190,25 @@ bool SizeTarget(int32_t width, int32_t height, std::string* error) {
     return true;
 }
 
+// A surface side in device pixels.
+int32_t DrawableSide(int32_t side) {
+    return static_cast<int32_t>(std::lround(side * g.density));
+}
+
 bool Resize(int32_t width, int32_t height, std::string* error) {
-    if (!SizeTarget(width, height, error)) return false;
+    const int32_t dw = DrawableSide(width), dh = DrawableSide(height);
+    if (std::max(dw, dh) > host::kMaxSurfaceSide) {
+        *error = "a surface of " + std::to_string(width) + "x" + std::to_string(height) +
+                 " at this density has more than " + std::to_string(host::kMaxSurfaceSide) +
+                 " device pixels on a side";
+        return false;
+    }
+    if (!SizeTarget(dw, dh, error)) return false;
     g.width = width;
     g.height = height;
+    g.drawableWidth = dw;
+    g.drawableHeight = dh;
+    host::SetSurfaceSize(width, height, dw, dh);
     return true;
 }
 
@@ -249,6 +271,8 @@ int ParseOptions(int argc, char** argv, Options* o) {
             o->scriptPath = v;
         } else if (a == "--size") {
             ok = host::ParseSize(v, &o->width, &o->height);
+        } else if (a == "--density") {
+            ok = host::ParseDensity(v, &o->density);
         } else if (a == "--os") {
             ok = host::ParseOs(v, &o->os);
         } else if (a == "--lang") {
@@ -343,8 +367,7 @@ int Run(const Options& o, host::Script script) {
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-    g.width = o.width;
-    g.height = o.height;
+    g.density = o.density;
     g.utcMs = o.utcMs;
     g.window = MakeWindow(1, 1);
     g.context = g.window ? SDL_GL_CreateContext(g.window) : nullptr;
@@ -356,7 +379,7 @@ int Run(const Options& o, host::Script script) {
         return 1;
     }
     std::string targetError;
-    if (!SizeTarget(o.width, o.height, &targetError)) {
+    if (!Resize(o.width, o.height, &targetError)) {
         std::fprintf(stderr, "nonogram-headless: %s\n", targetError.c_str());
         return 1;
     }
@@ -378,7 +401,7 @@ int Run(const Options& o, host::Script script) {
         status = 1;
     } else {
         host::SetStorageFaults(o.faults);
-        host::SetSurfaceSize(o.width, o.height);
+        host::SetSurfaceSize(o.width, o.height, g.drawableWidth, g.drawableHeight);
         host::ApplyStartScreen(o.start);
         host::ExtensionSetup ext = o.extensions;
         ext.onDialog = [](const host::DialogBox& box) {

@@ -41,7 +41,9 @@ TEST(DesktopPlay, MouseClicksSolveAPuzzleAndKeysLeadBack) {
         ASSERT_TRUE(LoadPuzzle(0, 0, 1, board));
         ASSERT_TRUE(testsupport::SolveBoardByLines(*board, &picture));
     }
-    const std::string stem = std::string(board->fileName, std::string(board->fileName).size() - 4);
+    char fileName[kFileNameMax] = {};
+    ASSERT_TRUE(GetPuzzleInfo(0, 0, 1, nullptr, nullptr, fileName));
+    const std::string stem(fileName, std::string(fileName).size() - 4);
 
     const std::string home = testsupport::MakeTempDir();
     {

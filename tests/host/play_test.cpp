@@ -61,8 +61,9 @@ bool FindPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t from, KnownPuzzle*
             out->puzzleIndex = p;
             out->board = board;
             out->picture = picture;
-            out->stem =
-                std::string(board->fileName).substr(0, std::string(board->fileName).size() - 4);
+            char fileName[kFileNameMax] = {};
+            GetPuzzleInfo(sizeClass, gridIndex, p, nullptr, nullptr, fileName);
+            out->stem = std::string(fileName).substr(0, std::string(fileName).size() - 4);
             return true;
         }
         ReleaseBoard(board);

@@ -116,7 +116,7 @@ struct OpenScreen {
     OpenScreen(Address a, const std::vector<std::string>& picture) : board(picture) {
         screen.progress.address = PuzzleAddress{a.sizeClass, a.gridIndex, a.puzzleIndex};
         screen.progress.board = board.get();
-        screen.fitRect = {10, 20, 300, 400};
+        screen.layout.fitRect = {10, 20, 300, 400};
         screen.viewRect = {-50, -60, 900, 1200};
     }
     TestBoard board;

@@ -120,7 +120,7 @@ struct HitBoard {
         screen.progress.board = board.get();
         screen.viewRect = {100, 200, 100, 66};
         screen.cellSize = ViewCellSize(screen.viewRect, board.get());
-        StoreBoardLayout(&screen, LayoutBoardScreen(480, 800, board.get(), false));
+        screen.layout = LayoutBoardScreen(480, 800, board.get(), false);
     }
     TestBoard board;
     BoardScreen screen{};
@@ -175,17 +175,17 @@ TEST(BoardHits, CellsOnlyInsideTheGridAndButtonsOnlyInsideTheirEdges) {
     h.screen.viewRect = {100, 200, 2000, 66};
     EXPECT_FALSE(CellAt(&h.screen, 205, 230, &r, &c));
 
-    const ScreenRect d = h.screen.drawButton;
+    const ScreenRect d = h.screen.layout.buttons[kButtonDraw];
     EXPECT_EQ(HitToolbar(&h.screen, d.x + 1, d.y + 1), kButtonDraw);
     EXPECT_EQ(HitToolbar(&h.screen, d.x, d.y + 1), kButtonNone);
     EXPECT_EQ(HitToolbar(&h.screen, d.x + d.w, d.y + 1), kButtonNone);
     EXPECT_EQ(HitToolbar(&h.screen, d.x + 1, d.y + d.h), kButtonNone);
-    const ScreenRect b = h.screen.backButton;
+    const ScreenRect b = h.screen.layout.buttons[kButtonBack];
     EXPECT_EQ(HitToolbar(&h.screen, b.x + b.w / 2, b.y + b.h / 2), kButtonBack);
 
     surfaceSize = {480, 800};
-    EXPECT_TRUE(InToolbarStrip(&h.screen, 10, 800 - h.screen.toolbarSize));
-    EXPECT_FALSE(InToolbarStrip(&h.screen, 10, 800 - h.screen.toolbarSize - 1));
+    EXPECT_TRUE(InToolbarStrip(&h.screen, 10, 800 - h.screen.layout.toolbarSize));
+    EXPECT_FALSE(InToolbarStrip(&h.screen, 10, 800 - h.screen.layout.toolbarSize - 1));
 }
 
 // ===========================================================================
@@ -217,10 +217,10 @@ TEST_F(OpenPuzzle, OpensFittedWithDrawingAndClearAllStartsOver) {
     EXPECT_EQ(screen.activeTool, CellFilled);
     EXPECT_EQ(screen.legendShown, 0);
     EXPECT_EQ(screen.moveScaleMode, 0);
-    EXPECT_GE(screen.fitCellSize, 1);
-    EXPECT_EQ(screen.viewRect.w, screen.fitRect.w);
-    EXPECT_EQ(screen.viewRect.x, screen.fitRect.x);
-    EXPECT_EQ(screen.cellSize, static_cast<float>(screen.fitCellSize));
+    EXPECT_GE(screen.layout.fitCellSize, 1);
+    EXPECT_EQ(screen.viewRect.w, screen.layout.fitRect.w);
+    EXPECT_EQ(screen.viewRect.x, screen.layout.fitRect.x);
+    EXPECT_EQ(screen.cellSize, static_cast<float>(screen.layout.fitCellSize));
 
     SetCell(screen.progress.board, 0, 0, CellFilled);
     screen.progress.board->rowClues[0].values[0] += ClueMarkOffset;

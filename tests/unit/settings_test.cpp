@@ -5,6 +5,7 @@
 #include <string>
 
 #include "puzzles/board_state.h"
+#include "storage/decimal.h"
 #include "storage/settings.h"
 #include "tests/support/test_host.h"
 #include "tests/unit/storage_faults.h"
@@ -63,6 +64,8 @@ TEST(Decimal, FormatsEveryDigitAndNeverANegative) {
     char small[3];
     EXPECT_EQ(FormatDecimal(100, small, sizeof small), 0);
     EXPECT_STREQ(small, "");
+    EXPECT_EQ(FormatDecimal(99, small, sizeof small), 2);
+    EXPECT_STREQ(small, "99");
 }
 
 TEST_F(SettingsFiles, WritesExactBytesAndReadsThemBack) {

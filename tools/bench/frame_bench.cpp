@@ -26,13 +26,14 @@
 
 #include "app/app.h"
 #include "board/board.h"
+#include "draw2d/iw2d.h"
 #include "hosts/common/host.h"
 #include "hosts/common/options.h"
 #include "platform/binding.h"
-#include "platform/iw2d.h"
 #include "puzzles/board_state.h"
 #include "puzzles/catalogue.h"
 #include "puzzles/puzzle_file.h"
+#include "services/device.h"
 #include "text/sdf_font.h"
 #include "ui/board_screen.h"
 #include "ui/look.h"
@@ -270,7 +271,7 @@ int main(int argc, char** argv) {
     }
     g_font->byteText = 0;
     PrepareStorage();
-    SetLanguage(host::kLanguageEnglish);
+    device = MakeDeviceFacts(0, host::kLanguageEnglish);
     ApplyColorSchema(kSchemaLight);
     g_app = CreateApp();
 
@@ -289,11 +290,11 @@ int main(int argc, char** argv) {
 
     Measure("main_menu", frames);
 
-    SetPendingAction(2, longest.sizeClass, longest.gridIndex);
+    SetPendingAction(kActionOpenPuzzleList, longest.sizeClass, longest.gridIndex);
     g_app->RunPendingAction();
     Measure("longest_puzzle_list", frames);
 
-    SetPendingAction(3, largest.sizeClass, largest.gridIndex, largest.puzzleIndex);
+    SetPendingAction(kActionOpenBoard, largest.sizeClass, largest.gridIndex, largest.puzzleIndex);
     g_app->RunPendingAction();
     BoardScreen* screen = g_app->board;
     if (g_app->screen != kScreenBoard || !screen->progress.board) {
@@ -303,8 +304,9 @@ int main(int argc, char** argv) {
     Measure("board_fit_fresh", frames);
     SeedProgress(screen->progress.board);
     Measure("board_fit_in_progress", frames);
-    // Zoomed in four times about the board's centre.
-    const ScreenRect fit = screen->fitRect;
+    // Zoomed in four times about the board's centre: both clue bands have left
+    // the surface and are drawn pinned along its edges.
+    const ScreenRect fit = screen->layout.fitRect;
     screen->viewRect =
         ScreenRect{fit.x - fit.w * 3 / 2, fit.y - fit.h * 3 / 2, fit.w * 4, fit.h * 4};
     Measure("board_zoom4_in_progress", frames);
