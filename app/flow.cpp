@@ -171,6 +171,9 @@ bool App::UpdateFrame() {
             return true;
         }
         if (screen == kScreenBoard && Pressed(s3eKeyDelete)) {
+            // As a release would: what an undo changed, and a point still
+            // waiting for the points file, are saved before the box opens.
+            board->SaveDirtyState();
             board->AskClearAll();
             return false;
         }

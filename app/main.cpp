@@ -41,7 +41,11 @@ void StartUp() {
     }
     g_font->byteText = 0;
 
-    PrepareStorage();
+    // A player's folder that cannot hold the game's folders (a file in its
+    // place, say) keeps nothing; the game still runs, and says so once.
+    if (!PrepareStorage()) {
+        s3eDebugOutputString("the player's folder cannot be prepared; nothing will be saved");
+    }
 
     ReadDeviceFacts();
 

@@ -25,7 +25,10 @@ typedef struct s3eFileList s3eFileList;
 // ---------------------------------------------------------------------------
 // Files. Paths are "/"-separated and relative to the game's storage: paths that
 // start with "Documents" are the player's writable data, all others read-only
-// game data. Modes: "r", "w", "rb", "wb" (no line-end translation in any).
+// game data. Modes: "r", "w", "rb", "wb" (no line-end translation in any);
+// "wbx" creates a new file and fails when anything stands at the path, a link
+// included. Only regular files open: never a directory, device, FIFO or socket,
+// and no link is followed when opening for writing.
 
 s3eFile* s3eFileOpen(const char* path, const char* mode);
 // Moves whole items; gives the number of complete items moved.

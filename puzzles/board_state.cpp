@@ -148,6 +148,13 @@ int32_t ByteSum(const char* text, int32_t length) {
     return sum;
 }
 
+// Whether the listed name in dir is a solved marker (a file, not a directory).
+bool MarkerFileIn(const char* dir, const char* name) {
+    char path[kPathMax];
+    const int n = std::snprintf(path, sizeof path, "%s/%s", dir, name);
+    return n > 0 && n < kPathMax && s3eFileGetFileInt(path, S3E_FILE_ISDIR) == 0;
+}
+
 // Calls found(puzzleIndex, status) for every name in the grid size's state
 // directory that is a cells file or a solved marker of one of its puzzles. False
 // when the directory is missing or cannot be listed.
@@ -200,7 +207,8 @@ bool ScanStateDirectory(const char* base, int32_t sizeClass, int32_t gridIndex, 
         for (int32_t p = 0; p < count; ++p) {
             const StemKey& key = stems[p];
             if (key.length == length && key.sum == sum &&
-                std::memcmp(key.stem, name, static_cast<size_t>(length)) == 0) {
+                std::memcmp(key.stem, name, static_cast<size_t>(length)) == 0 &&
+                (status != Solved || MarkerFileIn(dir, name))) {
                 found(p, status);
             }
         }
@@ -334,16 +342,23 @@ bool EnsureSolvedMarker(const char* base, int32_t sizeClass, int32_t gridIndex, 
     if (!BuildStateFilePath(base, sizeClass, gridIndex, puzzleIndex, SolvedMarker, path)) {
         return false;
     }
-    if (Exists(path)) return true;
+    if (IsSolvedMarkerFile(path)) return true;
+    if (Exists(path)) s3eFileDelete(path);
     if (!ReplaceFile(path, nullptr, 0)) return false;
     if (created) *created = true;
     return true;
 }
 
-bool DeleteBoardState(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex) {
+bool IsSolvedMarkerFile(const char* path) {
+    return Exists(path) && s3eFileGetFileInt(path, S3E_FILE_ISDIR) == 0;
+}
+
+bool DeleteBoardState(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
+                      bool keepSolvedMarker) {
     bool gone = true;
     const StateFileKind kinds[] = {CellsFile, SolvedMarker, MarksFile};
     for (StateFileKind kind : kinds) {
+        if (kind == SolvedMarker && keepSolvedMarker) continue;
         char path[kPathMax];
         if (!BuildStateFilePath(base, sizeClass, gridIndex, puzzleIndex, kind, path)) {
             gone = false;

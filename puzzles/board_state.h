@@ -53,13 +53,18 @@ bool SaveCells(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t p
 // only once that is done.
 bool SaveMarks(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
                Board* board);
-// Creates the empty solved marker when it is missing. *created (optional) tells
+// Creates the empty solved marker when it is missing (an empty directory in
+// its place is removed first). *created (optional) tells
 // whether this call made it; true when the marker exists afterwards.
 bool EnsureSolvedMarker(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
                         bool* created);
-// Deletes the cells file, the solved marker and the marks file; true when none of
-// them remains.
-bool DeleteBoardState(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex);
+// Deletes the cells file, the solved marker (unless keepSolvedMarker) and the
+// marks file; true when none of those remains.
+bool DeleteBoardState(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
+                      bool keepSolvedMarker = false);
+// A solved marker is a file; a directory of that name is none, and never
+// counts a puzzle solved.
+bool IsSolvedMarkerFile(const char* path);
 
 // Sets the status of entries[0 .. entryCount) (puzzle index order) from the files
 // of the grid size's state directory: Solved with a solved marker, else InProgress

@@ -40,7 +40,8 @@ bool CheckAndRecordSolved(PuzzleProgress* progress);
 bool SaveDirtyState(PuzzleProgress* progress);
 
 // "Clear all?" confirmed: the board starts over and the puzzle's state files go.
-// False when a file could not be deleted.
+// A solved marker whose point cannot be made safe without it stays. False when
+// a file could not be deleted or had to stay.
 bool ClearPuzzleProgress(PuzzleProgress* progress);
 
 // Saves what is still dirty, then releases the board.

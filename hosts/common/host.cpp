@@ -162,19 +162,32 @@ bool ReadOnly() {
     return State().faults.readOnlyDocuments;
 }
 
+// Opens regular files only: a device, FIFO or socket in the player's folder
+// (or a link to one) would hang a read or never end it. Opening never blocks
+// (O_NONBLOCK), so a FIFO is refused rather than waited on. Writing follows no
+// link at the last step, and "x" creates exclusively.
 s3eFile* FileOpen(const char* path, const char* mode) {
     if (!path || !mode) return nullptr;
     bool write = std::strchr(mode, 'w') || std::strchr(mode, 'a') || std::strchr(mode, '+');
     if (write && ReadOnly()) return nullptr;
     std::string real = ResolvePath(path, write);
     if (real.empty()) return nullptr;
-    char m[4] = {0, 'b', 0, 0};
-    m[0] = write ? (std::strchr(mode, 'a') ? 'a' : 'w') : 'r';
-    FILE* fp = std::fopen(real.c_str(), m);
-    if (!fp) return nullptr;
+    const bool append = std::strchr(mode, 'a') != nullptr;
+    int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+    if (write) {
+        flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+        flags |= append ? O_APPEND : O_TRUNC;
+        if (std::strchr(mode, 'x')) flags |= O_EXCL;
+    }
+    const int fd = open(real.c_str(), flags, 0644);
+    if (fd < 0) return nullptr;
     struct stat st;
-    if (fstat(fileno(fp), &st) != 0 || S_ISDIR(st.st_mode)) {
-        std::fclose(fp);
+    FILE* fp = nullptr;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        fp = fdopen(fd, write ? (append ? "ab" : "wb") : "rb");
+    }
+    if (!fp) {
+        close(fd);
         return nullptr;
     }
     return reinterpret_cast<s3eFile*>(new FileHandle{fp, write});
@@ -520,6 +533,17 @@ void DebugOutputString(const char* text) {
     Log("warning", text ? text : "");
 }
 
+// Whether a folder between root and the last step of path is a link: writing
+// through one could land anywhere on the machine.
+bool LinkedFolderBelow(const std::string& root, const std::string& path) {
+    for (size_t i = root.size() + 1; i < path.size(); ++i) {
+        if (path[i] != '/') continue;
+        struct stat st;
+        if (lstat(path.substr(0, i).c_str(), &st) == 0 && S_ISLNK(st.st_mode)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 // ===========================================================================
@@ -560,7 +584,9 @@ std::string ResolvePath(const char* gamePath, bool forWriting) {
     const HostSetup& setup = State().setup;
     if (std::strncmp(gamePath, kDocuments, n) == 0 && (gamePath[n] == '\0' || gamePath[n] == '/')) {
         if (setup.documentsDir.empty()) return {};
-        return setup.documentsDir + (gamePath + n);
+        std::string real = setup.documentsDir + (gamePath + n);
+        if (forWriting && LinkedFolderBelow(setup.documentsDir, real)) return {};
+        return real;
     }
     if (forWriting || setup.dataDir.empty()) return {};
     return setup.dataDir + "/" + gamePath;

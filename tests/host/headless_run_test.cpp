@@ -119,6 +119,14 @@ TEST_F(Headless, StorageIsKeptWhenGivenAndTemporaryOtherwise) {
     auto run = RunHeadless("wait 1\n", {"--storage", mine});
     ASSERT_EQ(run.exitStatus, 0) << run.errors;
     EXPECT_TRUE(testsupport::FileExists(mine));
+    // A file given as the folder keeps nothing; the game plays on and says so once.
+    ASSERT_TRUE(testsupport::WriteFile(dir_ + "/plain", "x"));
+    run = RunHeadless("wait 1\n", {"--storage", dir_ + "/plain"});
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    const std::string said = "nothing will be saved";
+    const size_t first = run.log.find(said);
+    EXPECT_NE(first, std::string::npos) << run.log;
+    EXPECT_EQ(run.log.find(said, first + 1), std::string::npos) << run.log;
 
     // The temporary folder goes under TMPDIR and is gone afterwards...
     std::string tmp = dir_ + "/tmp";

@@ -554,16 +554,16 @@ TEST_F(BoardStateFiles, APointWhoseFileFailedIsWrittenByTheNextCheck) {
     const auto picture = PictureFor(kFirst);
     OpenScreen open(kFirst, picture);
     open.board.Paint(picture);
-    // A directory where the points file's temporary file goes: the marker can be
-    // written, the points file cannot.
-    ASSERT_TRUE(fs::create_directory(host.Path(kPointsPath) + ".tmp"));
+    // A directory that cannot be removed where the points file's temporary file
+    // goes: the marker can be written, the points file cannot.
+    ASSERT_TRUE(fs::create_directories(host.Path(kPointsPath) + ".tmp/full"));
     open.screen.progress.cellsDirty = 1;
     EXPECT_FALSE(open.screen.SaveDirtyState());
     EXPECT_TRUE(FileExists(PathOf(kFirst, SolvedMarker)));
     EXPECT_FALSE(FileExists(host.Path(kPointsPath)));
     EXPECT_EQ(points, 1);
     EXPECT_EQ(open.screen.progress.cellsDirty, 1);
-    fs::remove(host.Path(kPointsPath) + ".tmp");
+    fs::remove_all(host.Path(kPointsPath) + ".tmp");
 
     EXPECT_TRUE(open.screen.SaveDirtyState());
     EXPECT_EQ(points, 1);

@@ -15,10 +15,10 @@
 #include "hosts/common/host.h"
 #include "puzzles/board_state.h"
 #include "puzzles/catalogue.h"
+#include "puzzles/progress.h"
 #include "storage/settings.h"
 #include "tests/support/test_host.h"
 #include "tests/unit/board_fixture.h"
-#include "puzzles/progress.h"
 
 namespace {
 
@@ -235,6 +235,10 @@ TEST(DiskFaults, APointNotedBeforeAKillIsTakenOnceAtTheNextStart) {
         {"note outside the player's folder", "8\ntasks/black/001/image25534.dmp\n", true, 7},
         {"note without a path", "8", true, 7},
         {"note of garbage", std::string("\xff\x00\n\n", 4), true, 7},
+        {"note naming another of the player's files", "9\nDocuments/conf/points.pts\n", true, 7},
+        // A later solve's note carries what earlier solves earned.
+        {"earlier points carried, marker never made", "9\n" + marker + "\n8\n", false, 8},
+        {"earlier points only", "7\n\n9\n", false, 9},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(testsupport::WriteFile(host.Path(kPointsPath), "7\n"));

@@ -119,10 +119,10 @@ TEST_F(SettingsFiles, ReadsOtherSystemsLinesAndLetsTheLastLineWin) {
     EXPECT_EQ(color_schema, 7);
 }
 
-TEST_F(SettingsFiles, LongLinesArriveInPiecesWithoutOverrunningTheBuffer) {
-    // 29 bytes fill the first piece; the rest of the line is a piece of its own.
-    WriteFile(Settings(),
-              "color_schema=0000000000000002" + std::string(200, 'x') + "\nrate_redirected=1\n");
+TEST_F(SettingsFiles, ReadsWholeLinesAndNothingPastWhatTheGameCouldHaveWritten) {
+    // A long line is judged whole; past the first 64 bytes nothing is read.
+    WriteFile(Settings(), "color_schema=0000000000000000000000000002\nrate_redirected=1\n" +
+                              std::string(200, 'x') + "\ncolor_schema=1\n");
     ReadSettings();
     EXPECT_EQ(color_schema, 2);
     EXPECT_EQ(rate_redirected, 1);
@@ -142,6 +142,7 @@ TEST_F(SettingsFiles, PointsFileVariants) {
         {"garbage\n", 0},
         {"-4\n", 0},
         {"99999999999999\n", 2147483647},
+        {"000000000000000000000000000017\n", 17},
         {"\x01\xff\x80", 0},
     };
     for (const Case& c : cases) {

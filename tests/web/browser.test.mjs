@@ -133,21 +133,34 @@ describe('the game', () => {
     await context.close();
   });
 
-  test('starts with the theme saved in the browser storage, after a reload', async () => {
+  test('starts with the theme saved in the browser storage, after a reload, and nothing else', async () => {
     const context = await browser.newContext(PHONE);
     const page = await openPage(context);
     await page.goto(base + 'site/index.html?trace');
     await waitForLine(page, /^host frame 1 /);
     await expectMainMenu(page, LIGHT);
-    // The settings file as the game writes it, put into IndexedDB.
+    // The settings file as the game writes it, put into IndexedDB, and beside
+    // it a key outside the player's folder that would replace the game's font.
     await page.evaluate(() => new Promise((done, fail) => {
       FS.writeFile('/Documents/conf/conf.cfg', 'color_schema=1\nrate_redirected=0\n');
-      FS.syncfs(false, (e) => (e ? fail(e) : done()));
+      FS.syncfs(false, (e) => {
+        if (e) return fail(e);
+        const open = indexedDB.open('/Documents');
+        open.onerror = fail;
+        open.onsuccess = () => {
+          const put = open.result.transaction('FILE_DATA', 'readwrite').objectStore('FILE_DATA')
+            .put({timestamp: new Date(), mode: 0o100644, contents: new Uint8Array([1, 2, 3])},
+                 '/data/images/calibri_new.fnt');
+          put.onsuccess = () => { open.result.close(); done(); };
+          put.onerror = fail;
+        };
+      });
     }));
     clearLines(page);
     await page.reload();
     await waitForLine(page, /^host frame 1 /);
     await expectMainMenu(page, DARK);
+    assert.ok(await page.evaluate(() => FS.readFile('/data/images/calibri_new.fnt').length > 3));
     await context.close();
   });
 
