@@ -152,7 +152,7 @@ void App::RunPendingAction() {
             break;
         case kActionOpenBoard:
             // A puzzle file that cannot be read leaves the player on the list.
-            if (board->OpenPuzzle(action.args[0], action.args[1], action.args[2])) {
+            if (board->OpenPuzzle({action.args[0], action.args[1], action.args[2]})) {
                 screen = kScreenBoard;
                 RequestInterstitial();
             }

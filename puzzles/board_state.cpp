@@ -175,7 +175,7 @@ bool ScanStateDirectory(const char* base, int32_t sizeClass, int32_t gridIndex, 
         char fileName[kFileNameMax] = {};
         StemKey& key = stems[p];
         key.length = -1;
-        if (!GetPuzzleInfo(sizeClass, gridIndex, p, nullptr, nullptr, fileName)) continue;
+        if (!GetPuzzleInfo({sizeClass, gridIndex, p}, nullptr, nullptr, fileName)) continue;
         const int32_t n = static_cast<int32_t>(std::strlen(fileName));
         if (n < 4) continue;
         key.length = n - 4;  // without ".dmp"
@@ -223,16 +223,15 @@ bool ScanStateDirectory(const char* base, int32_t sizeClass, int32_t gridIndex, 
 // ===========================================================================
 // Directories and paths
 
-bool BuildStateFilePath(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
-                        StateFileKind kind, char* out) {
+bool BuildStateFilePath(const char* base, const PuzzleAddress& at, StateFileKind kind, char* out) {
     if (!out) return false;
     out[0] = '\0';
     if (kind < CellsFile || kind > SolvedMarker) return false;
     GridSizeInfo grid{};
     char fileName[kFileNameMax] = {};
     char dir[kPathMax];
-    if (!GetGridSizeInfo(sizeClass, gridIndex, &grid) ||
-        !GetPuzzleInfo(sizeClass, gridIndex, puzzleIndex, nullptr, nullptr, fileName) ||
+    if (!GetGridSizeInfo(at.sizeClass, at.gridIndex, &grid) ||
+        !GetPuzzleInfo(at, nullptr, nullptr, fileName) ||
         !BuildStateDirPath(base, grid.dirCode, dir)) {
         return false;
     }
@@ -289,27 +288,23 @@ int32_t PackMarks(const Board* board, uint8_t* out, int32_t capacity) {
 // ===========================================================================
 // Reading and writing
 
-bool ReadBoardState(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
-                    Board* board) {
+bool ReadBoardState(const char* base, const PuzzleAddress& at, Board* board) {
     if (!board) return false;
     char path[kPathMax];
     bool sound = true;
-    if (BuildStateFilePath(base, sizeClass, gridIndex, puzzleIndex, CellsFile, path) &&
-        Exists(path)) {
+    if (BuildStateFilePath(base, at, CellsFile, path) && Exists(path)) {
         sound = ReadCells(path, board) && sound;
     }
-    if (BuildStateFilePath(base, sizeClass, gridIndex, puzzleIndex, MarksFile, path) &&
-        Exists(path)) {
+    if (BuildStateFilePath(base, at, MarksFile, path) && Exists(path)) {
         sound = ReadMarks(path, board) && sound;
     }
     return sound;
 }
 
-bool SaveCells(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
-               const Board* board) {
+bool SaveCells(const char* base, const PuzzleAddress& at, const Board* board) {
     char path[kPathMax];
     uint8_t bytes[kCellsBytesMax];
-    if (!BuildStateFilePath(base, sizeClass, gridIndex, puzzleIndex, CellsFile, path)) {
+    if (!BuildStateFilePath(base, at, CellsFile, path)) {
         return false;
     }
     const int32_t length = PackCells(board, bytes, kCellsBytesMax);
@@ -317,17 +312,16 @@ bool SaveCells(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t p
     return ReplaceFile(path, bytes, static_cast<uint32_t>(length));
 }
 
-bool SaveMarks(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
-               Board* board) {
+bool SaveMarks(const char* base, const PuzzleAddress& at, Board* board) {
     char path[kPathMax];
     uint8_t bytes[kMarksBytesMax];
-    if (!BuildStateFilePath(base, sizeClass, gridIndex, puzzleIndex, MarksFile, path)) {
+    if (!BuildStateFilePath(base, at, MarksFile, path)) {
         return false;
     }
     const int32_t length = PackMarks(board, bytes, kMarksBytesMax);
     if (length < 0 || !ReplaceFile(path, bytes, static_cast<uint32_t>(length))) return false;
     if (board->stateFileCreated) return true;
-    if (!BuildStateFilePath(base, sizeClass, gridIndex, puzzleIndex, CellsFile, path)) {
+    if (!BuildStateFilePath(base, at, CellsFile, path)) {
         return false;
     }
     if (!Exists(path) && !ReplaceFile(path, nullptr, 0)) return false;
@@ -335,11 +329,10 @@ bool SaveMarks(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t p
     return true;
 }
 
-bool EnsureSolvedMarker(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
-                        bool* created) {
+bool EnsureSolvedMarker(const char* base, const PuzzleAddress& at, bool* created) {
     if (created) *created = false;
     char path[kPathMax];
-    if (!BuildStateFilePath(base, sizeClass, gridIndex, puzzleIndex, SolvedMarker, path)) {
+    if (!BuildStateFilePath(base, at, SolvedMarker, path)) {
         return false;
     }
     if (IsSolvedMarkerFile(path)) return true;
@@ -353,14 +346,13 @@ bool IsSolvedMarkerFile(const char* path) {
     return Exists(path) && s3eFileGetFileInt(path, S3E_FILE_ISDIR) == 0;
 }
 
-bool DeleteBoardState(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
-                      bool keepSolvedMarker) {
+bool DeleteBoardState(const char* base, const PuzzleAddress& at, bool keepSolvedMarker) {
     bool gone = true;
     const StateFileKind kinds[] = {CellsFile, SolvedMarker, MarksFile};
     for (StateFileKind kind : kinds) {
         if (kind == SolvedMarker && keepSolvedMarker) continue;
         char path[kPathMax];
-        if (!BuildStateFilePath(base, sizeClass, gridIndex, puzzleIndex, kind, path)) {
+        if (!BuildStateFilePath(base, at, kind, path)) {
             gone = false;
             continue;
         }

@@ -29,7 +29,7 @@ bool OpenPuzzleProgress(PuzzleProgress* progress, PuzzleAddress address) {
     ClosePuzzleProgress(progress);
     Board* fresh = static_cast<Board*>(std::calloc(1, sizeof(Board)));
     if (!fresh) return false;
-    if (!LoadPuzzle(address.sizeClass, address.gridIndex, address.puzzleIndex, fresh)) {
+    if (!LoadPuzzle(address, fresh)) {
         std::free(fresh);
         return false;
     }
@@ -38,8 +38,7 @@ bool OpenPuzzleProgress(PuzzleProgress* progress, PuzzleAddress address) {
     progress->cellsDirty = 0;
     progress->marksDirty = 0;
     ResetBoard(fresh);
-    ReadBoardState(kPlayerDataRoot, address.sizeClass, address.gridIndex, address.puzzleIndex,
-                   fresh);
+    ReadBoardState(kPlayerDataRoot, address, fresh);
     CheckAndRecordSolved(progress);
     return true;
 }
@@ -59,8 +58,7 @@ bool CheckAndRecordSolved(PuzzleProgress* progress) {
     const PuzzleAddress& a = progress->address;
     const int32_t earned = points < 0x7FFFFFFF ? points + 1 : points;
     char marker[kPathMax];
-    if (!BuildStateFilePath(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, SolvedMarker,
-                            marker)) {
+    if (!BuildStateFilePath(kPlayerDataRoot, a, SolvedMarker, marker)) {
         return false;
     }
     // Noted before the marker exists, so that a run dying between the marker and
@@ -69,7 +67,7 @@ bool CheckAndRecordSolved(PuzzleProgress* progress) {
     // earlier solve's point that is still waiting for the points file.
     if (!IsSolvedMarkerFile(marker) && !NotePendingPoint(earned, marker)) return false;
     bool created = false;
-    if (!EnsureSolvedMarker(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, &created)) {
+    if (!EnsureSolvedMarker(kPlayerDataRoot, a, &created)) {
         return false;
     }
     if (created) {
@@ -87,8 +85,7 @@ bool SaveDirtyState(PuzzleProgress* progress) {
     if (progress->cellsDirty) {
         // The check runs first so the saved cells include the X marks of a solve.
         const bool recorded = CheckAndRecordSolved(progress);
-        const bool saved =
-            SaveCells(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, board);
+        const bool saved = SaveCells(kPlayerDataRoot, a, board);
         if (recorded && saved) {
             progress->cellsDirty = 0;
         } else {
@@ -96,7 +93,7 @@ bool SaveDirtyState(PuzzleProgress* progress) {
         }
     }
     if (progress->marksDirty) {
-        if (SaveMarks(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, board)) {
+        if (SaveMarks(kPlayerDataRoot, a, board)) {
             progress->marksDirty = 0;
         } else {
             ok = false;
@@ -116,8 +113,7 @@ bool ClearPuzzleProgress(PuzzleProgress* progress) {
     // The solved marker vouches for a point still on its way to the points
     // file; it stays until that point no longer depends on it.
     const bool keepMarker = !SettlePendingPoint();
-    const bool deleted =
-        DeleteBoardState(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, keepMarker);
+    const bool deleted = DeleteBoardState(kPlayerDataRoot, a, keepMarker);
     return deleted && !keepMarker;
 }
 

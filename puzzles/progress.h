@@ -6,14 +6,7 @@
 #include <cstdint>
 
 #include "board/board.h"
-
-// A puzzle of the catalogue: size class, grid index within the class, puzzle
-// index within the grid size.
-struct PuzzleAddress {
-    int32_t sizeClass;
-    int32_t gridIndex;
-    int32_t puzzleIndex;
-};
+#include "puzzles/catalogue.h"
 
 // Zero-filled when nothing is open; board is present only while a puzzle is.
 struct PuzzleProgress {

@@ -7,8 +7,8 @@
 #include "services/dialogs.h"
 #include "ui/board_view.h"
 
-bool BoardScreen::OpenPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex) {
-    if (!OpenPuzzleProgress(&progress, PuzzleAddress{sizeClass, gridIndex, puzzleIndex})) {
+bool BoardScreen::OpenPuzzle(const PuzzleAddress& at) {
+    if (!OpenPuzzleProgress(&progress, at)) {
         return false;
     }
     activeTool = CellFilled;

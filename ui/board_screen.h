@@ -63,7 +63,7 @@ struct BoardScreen {
     // for the current surface and shows it fitted. Any puzzle open before is
     // saved and closed first. False, with no board open and nothing written,
     // when the puzzle cannot be loaded.
-    bool OpenPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex);
+    bool OpenPuzzle(const PuzzleAddress& at);
     // Saves what is still dirty, then releases the board.
     void ClosePuzzle();
 

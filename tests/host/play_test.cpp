@@ -50,7 +50,7 @@ bool FindPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t from, KnownPuzzle*
     if (!GetGridSizeInfo(sizeClass, gridIndex, &grid)) return false;
     for (int32_t p = from; p < grid.puzzleCount; ++p) {
         auto* board = static_cast<Board*>(std::calloc(1, sizeof(Board)));
-        if (!LoadPuzzle(sizeClass, gridIndex, p, board)) {
+        if (!LoadPuzzle({sizeClass, gridIndex, p}, board)) {
             std::free(board);
             continue;
         }
@@ -62,7 +62,7 @@ bool FindPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t from, KnownPuzzle*
             out->board = board;
             out->picture = picture;
             char fileName[kFileNameMax] = {};
-            GetPuzzleInfo(sizeClass, gridIndex, p, nullptr, nullptr, fileName);
+            GetPuzzleInfo({sizeClass, gridIndex, p}, nullptr, nullptr, fileName);
             out->stem = std::string(fileName).substr(0, std::string(fileName).size() - 4);
             return true;
         }

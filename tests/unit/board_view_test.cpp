@@ -212,7 +212,7 @@ TEST_F(OpenPuzzle, OpensFittedWithDrawingAndClearAllStartsOver) {
     BoardScreen screen{};
     screen.activeTool = CellCross;
     screen.legendShown = screen.moveScaleMode = 1;
-    ASSERT_TRUE(screen.OpenPuzzle(0, 0, 0));
+    ASSERT_TRUE(screen.OpenPuzzle({0, 0, 0}));
     ASSERT_NE(screen.progress.board, nullptr);
     EXPECT_EQ(screen.activeTool, CellFilled);
     EXPECT_EQ(screen.legendShown, 0);
@@ -240,14 +240,14 @@ TEST_F(OpenPuzzle, OpensFittedWithDrawingAndClearAllStartsOver) {
 TEST_F(OpenPuzzle, APuzzleThatCannotBeLoadedOpensNothingAndWritesNothing) {
     BoardScreen screen{};
     // The puzzle open before is saved and closed first.
-    ASSERT_TRUE(screen.OpenPuzzle(0, 0, 0));
+    ASSERT_TRUE(screen.OpenPuzzle({0, 0, 0}));
     SetCell(screen.progress.board, 2, 2, CellFilled);
     screen.progress.cellsDirty = 1;
-    EXPECT_FALSE(screen.OpenPuzzle(0, 0, 100000));
+    EXPECT_FALSE(screen.OpenPuzzle({0, 0, 100000}));
     EXPECT_EQ(screen.progress.board, nullptr);
     EXPECT_EQ(Files(), std::vector<std::string>{"image25534.res"});
-    EXPECT_FALSE(screen.OpenPuzzle(7, 0, 0));
-    EXPECT_FALSE(screen.OpenPuzzle(-1, -1, -1));
+    EXPECT_FALSE(screen.OpenPuzzle({7, 0, 0}));
+    EXPECT_FALSE(screen.OpenPuzzle({-1, -1, -1}));
     screen.ClosePuzzle();
     EXPECT_EQ(points, 0);
 }
@@ -259,7 +259,7 @@ TEST(OpenPuzzleFile, AnEmptyPuzzleFileIsNotASolvedPuzzle) {
     ASSERT_TRUE(PrepareStorage());
     points = 0;
     BoardScreen screen{};
-    EXPECT_FALSE(screen.OpenPuzzle(0, 0, 0));
+    EXPECT_FALSE(screen.OpenPuzzle({0, 0, 0}));
     EXPECT_EQ(screen.progress.board, nullptr);
     EXPECT_EQ(points, 0);
     EXPECT_FALSE(fs::exists(host.Path("Documents/black/001")));

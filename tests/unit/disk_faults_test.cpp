@@ -30,7 +30,7 @@ constexpr int32_t kClass = 0, kGrid = 0, kPuzzle = 0;
 
 std::vector<std::string> Picture() {
     int32_t rows = 0, cols = 0;
-    EXPECT_TRUE(GetPuzzleSize(kClass, kGrid, kPuzzle, &rows, &cols));
+    EXPECT_TRUE(GetPuzzleSize({kClass, kGrid, kPuzzle}, &rows, &cols));
     return boardfixture::PatternPicture(rows, cols, 3);
 }
 
@@ -90,7 +90,7 @@ class Player {
     std::string MarkerPath() const {
         char path[kPathMax];
         EXPECT_TRUE(
-            BuildStateFilePath(kPlayerDataRoot, kClass, kGrid, kPuzzle, SolvedMarker, path));
+            BuildStateFilePath(kPlayerDataRoot, {kClass, kGrid, kPuzzle}, SolvedMarker, path));
         return host_.Path(path);
     }
 
@@ -120,7 +120,7 @@ class Player {
         EXPECT_EQ(screen_.marksDirty, 0) << what;
         EXPECT_TRUE(testsupport::FileExists(MarkerPath())) << what;
         TestBoard back(Picture());
-        EXPECT_TRUE(ReadBoardState(kPlayerDataRoot, kClass, kGrid, kPuzzle, back.get())) << what;
+        EXPECT_TRUE(ReadBoardState(kPlayerDataRoot, {kClass, kGrid, kPuzzle}, back.get())) << what;
         EXPECT_EQ(VerifyBoard(back.get()), 0) << what;
         EXPECT_LT(back->rowClues[0].values[0], ClueMarkOffset) << what;
         EXPECT_GE(back->colClues[1].values[0], ClueMarkOffset) << what;
@@ -146,7 +146,7 @@ class Player {
         // The state files as a fault-free save makes them.
         uint8_t bytes[kCellsBytesMax];
         char cells[kPathMax];
-        BuildStateFilePath(kPlayerDataRoot, kClass, kGrid, kPuzzle, CellsFile, cells);
+        BuildStateFilePath(kPlayerDataRoot, {kClass, kGrid, kPuzzle}, CellsFile, cells);
         const bool isCells = path == host_.Path(cells);
         const int32_t n = isCells ? PackCells(board_.get(), bytes, kCellsBytesMax)
                                   : PackMarks(board_.get(), bytes, kCellsBytesMax);

@@ -26,7 +26,7 @@ class Lists : public ::testing::Test {
     void Touch(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex, StateFileKind kind) {
         char path[kPathMax];
         ASSERT_TRUE(
-            BuildStateFilePath(kPlayerDataRoot, sizeClass, gridIndex, puzzleIndex, kind, path));
+            BuildStateFilePath(kPlayerDataRoot, {sizeClass, gridIndex, puzzleIndex}, kind, path));
         ASSERT_TRUE(testsupport::WriteFile(host.Path(path), ""));
     }
 

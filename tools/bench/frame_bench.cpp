@@ -105,13 +105,9 @@ void OnShow(int32_t) {
     glFinish();
 }
 
-struct Address {
-    int32_t sizeClass = 0, gridIndex = 0, puzzleIndex = 0;
-};
-
 // The largest puzzle (most cells, then most clues), and the grid size with
 // the most puzzles.
-void FindLargest(Address* puzzle, Address* list, int64_t* clueCount) {
+void FindLargest(PuzzleAddress* puzzle, PuzzleAddress* list, int64_t* clueCount) {
     int32_t mostPuzzles = -1;
     int64_t mostCells = -1;
     *clueCount = -1;
@@ -122,11 +118,11 @@ void FindLargest(Address* puzzle, Address* list, int64_t* clueCount) {
             if (!GetGridSizeInfo(c, g, &info)) continue;
             if (info.puzzleCount > mostPuzzles) {
                 mostPuzzles = info.puzzleCount;
-                *list = Address{c, g, 0};
+                *list = PuzzleAddress{c, g, 0};
             }
             for (int32_t i = 0; i < info.puzzleCount; ++i) {
                 std::memset(board, 0, sizeof(Board));
-                if (!LoadPuzzle(c, g, i, board)) continue;
+                if (!LoadPuzzle({c, g, i}, board)) continue;
                 int64_t clues = 0;
                 for (int32_t r = 0; r < board->rows; ++r)
                     clues += board->rowClues[r].count;
@@ -136,7 +132,7 @@ void FindLargest(Address* puzzle, Address* list, int64_t* clueCount) {
                 if (cells > mostCells || (cells == mostCells && clues > *clueCount)) {
                     mostCells = cells;
                     *clueCount = clues;
-                    *puzzle = Address{c, g, i};
+                    *puzzle = PuzzleAddress{c, g, i};
                 }
                 ReleaseBoard(board);
             }
@@ -275,11 +271,11 @@ int main(int argc, char** argv) {
     ApplyColorSchema(kSchemaLight);
     g_app = CreateApp();
 
-    Address largest, longest;
+    PuzzleAddress largest{}, longest{};
     int64_t clues = 0;
     FindLargest(&largest, &longest, &clues);
     int32_t rows = 0, cols = 0;
-    GetPuzzleSize(largest.sizeClass, largest.gridIndex, largest.puzzleIndex, &rows, &cols);
+    GetPuzzleSize(largest, &rows, &cols);
     GridSizeInfo listInfo{};
     GetGridSizeInfo(longest.sizeClass, longest.gridIndex, &listInfo);
     std::printf("surface %dx%d, %d frames a scene\n", width, height, frames);

@@ -384,9 +384,9 @@ void CheckFiles() {
         last = stamp;
         const PuzzleAddress a = known->second;
         Board* board = static_cast<Board*>(std::calloc(1, sizeof(Board)));
-        if (LoadPuzzle(a.sizeClass, a.gridIndex, a.puzzleIndex, board)) {
+        if (LoadPuzzle(a, board)) {
             ResetBoard(board);
-            if (!ReadBoardState(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, board))
+            if (!ReadBoardState(kPlayerDataRoot, a, board))
                 Finding("the reader does not take the state of " + rel + " whole");
             ReleaseBoard(board);
         } else {
@@ -450,8 +450,8 @@ void IndexStateFiles() {
             if (!GetGridSizeInfo(c, g, &info)) continue;
             for (int32_t i = 0; i < info.puzzleCount; ++i)
                 for (int32_t k = CellsFile; k <= SolvedMarker; ++k)
-                    if (BuildStateFilePath(kPlayerDataRoot, c, g, i, static_cast<StateFileKind>(k),
-                                           path))
+                    if (BuildStateFilePath(kPlayerDataRoot, {c, g, i},
+                                           static_cast<StateFileKind>(k), path))
                         s.stateFiles[path] = PuzzleAddress{c, g, i};
         }
     }
