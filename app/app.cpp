@@ -2,11 +2,12 @@
 // current screen, and the per-pass input dispatch.
 #include "app/app.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "board/board.h"
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 #include "platform/s3e.h"
 #include "puzzles/catalogue.h"
 #include "puzzles/lists.h"
@@ -23,12 +24,10 @@
 uint8_t redrawRequested = 0;
 uint8_t quitRequested = 0;
 uint8_t surfaceChanged = 0;
-int32_t deviceLanguage = 0;
-int32_t deviceOs = 0;
 App* g_app = nullptr;
-PendingAction pendingAction = {0, {0, 0, 0}};
+PendingAction pendingAction = {kActionNone, {0, 0, 0}};
 
-void SetPendingAction(int32_t code, int32_t a0, int32_t a1, int32_t a2) {
+void SetPendingAction(PendingCode code, int32_t a0, int32_t a1, int32_t a2) {
     pendingAction.code = code;
     pendingAction.args[0] = a0;
     pendingAction.args[1] = a1;
@@ -42,10 +41,39 @@ T* NewZeroed() {
     return static_cast<T*>(std::calloc(1, sizeof(T)));
 }
 
+// Tells the host where the player is, as the place a new start of this
+// session should begin at: a browser tab the phone reloads comes back to it.
+// Only changes are told.
+char told[64];
+void ReportPlace(const App& app) {
+    const char* name = "main";
+    char puzzle[48] = "";
+    if (app.screen == kScreenSizeList) {
+        name = "sizes";
+        std::snprintf(puzzle, sizeof puzzle, "%d", static_cast<int>(app.sizeList->sizeClass));
+    } else if (app.screen == kScreenPuzzleList) {
+        name = "puzzles";
+        std::snprintf(puzzle, sizeof puzzle, "%d/%d", static_cast<int>(app.puzzleList->sizeClass),
+                      static_cast<int>(app.puzzleList->gridIndex));
+    } else if (app.screen == kScreenBoard) {
+        name = "board";
+        const PuzzleAddress& a = app.board->progress.address;
+        std::snprintf(puzzle, sizeof puzzle, "%d/%d/%d", static_cast<int>(a.sizeClass),
+                      static_cast<int>(a.gridIndex), static_cast<int>(a.puzzleIndex));
+    }
+    char place[64];
+    std::snprintf(place, sizeof place, "%s %s", name, puzzle);
+    if (std::strcmp(place, told) == 0) return;
+    std::memcpy(told, place, sizeof told);
+    s3eConfigSetString("nonogram", "StartScreen", name);
+    s3eConfigSetString("nonogram", "StartPuzzle", puzzle);
+}
+
 }  // namespace
 
 App* CreateApp() {
     App* app = NewZeroed<App>();
+    told[0] = '\0';
     LoadImageSet();
     app->mainMenu = NewZeroed<MainMenuScreen>();
     app->sizeList = NewZeroed<SizeListScreen>();
@@ -106,38 +134,40 @@ void App::RenderFrame() {
 
 void App::RunPendingAction() {
     const PendingAction action = pendingAction;
-    pendingAction.code = -1;
+    pendingAction.code = kActionDone;
     switch (action.code) {
-        case 1:
+        case kActionOpenSizeList:
             BuildSizeList(sizeList, action.args[0]);
-            sizeList->dragOffset = sizeList->scrollOffset = sizeList->maxScroll = 0;
+            sizeList->layout.scroll.dragOffset = sizeList->layout.scroll.scrollOffset =
+                sizeList->layout.scroll.maxScroll = 0;
             screen = kScreenSizeList;
             break;
-        case 2:
+        case kActionOpenPuzzleList:
             puzzleList->sizeClass = action.args[0];
             puzzleList->gridIndex = action.args[1];
             BuildPuzzleList(puzzleList);
-            puzzleList->dragOffset = puzzleList->scrollOffset = puzzleList->maxScroll = 0;
+            puzzleList->layout.scroll.dragOffset = puzzleList->layout.scroll.scrollOffset =
+                puzzleList->layout.scroll.maxScroll = 0;
             screen = kScreenPuzzleList;
             break;
-        case 3:
+        case kActionOpenBoard:
             // A puzzle file that cannot be read leaves the player on the list.
-            if (board->OpenPuzzle(action.args[0], action.args[1], action.args[2])) {
+            if (board->OpenPuzzle({action.args[0], action.args[1], action.args[2]})) {
                 screen = kScreenBoard;
                 RequestInterstitial();
             }
             break;
-        case 4:
+        case kActionBackToMainMenu:
             ReleaseSizeList(sizeList);
             screen = kScreenMainMenu;
             RequestInterstitialPrepare();
             break;
-        case 5:
+        case kActionBackToSizeList:
             ReleasePuzzleList(puzzleList);
             BuildSizeList(sizeList, sizeList->sizeClass);
             screen = kScreenSizeList;
             break;
-        case 6:
+        case kActionBackToPuzzleList:
             // Leaving must not lose what the last release could not save.
             board->ClosePuzzle();
             BuildPuzzleList(puzzleList);
@@ -147,6 +177,7 @@ void App::RunPendingAction() {
         default:
             break;
     }
+    ReportPlace(*this);
 }
 
 void App::EnterStartScreen() {
@@ -163,14 +194,25 @@ void App::EnterStartScreen() {
         parts[i] = v;
         if (*p == '/') ++p;
     }
+    // The taps that lead from the main menu to each screen, and where each lands.
+    struct Step {
+        const char* screenName;
+        PendingCode action;
+        ScreenId lands;
+    };
+    const Step steps[] = {
+        {"sizes", kActionOpenSizeList, kScreenSizeList},
+        {"puzzles", kActionOpenPuzzleList, kScreenPuzzleList},
+        {"board", kActionOpenBoard, kScreenBoard},
+    };
     int32_t depth = 0;
-    if (std::strcmp(name, "sizes") == 0) depth = 1;
-    if (std::strcmp(name, "puzzles") == 0) depth = 2;
-    if (std::strcmp(name, "board") == 0) depth = 3;
-    for (int32_t code = 1; code <= depth; ++code) {
-        SetPendingAction(code, parts[0], parts[1], parts[2]);
+    for (int32_t i = 0; i < 3; ++i) {
+        if (std::strcmp(name, steps[i].screenName) == 0) depth = i + 1;
+    }
+    for (int32_t i = 0; i < depth; ++i) {
+        SetPendingAction(steps[i].action, parts[0], parts[1], parts[2]);
         RunPendingAction();
-        if (screen != code + 1) break;  // a step failed: stay where it ended
+        if (screen != steps[i].lands) break;  // a step failed: stay where it ended
     }
 }
 

@@ -1,5 +1,5 @@
-// The application object, the frame flags through which handlers talk to the
-// main loop, and the device facts read once at start-up.
+// The application object and the frame flags through which handlers talk to
+// the main loop.
 #pragma once
 
 #include <cstdint>
@@ -16,21 +16,25 @@ extern uint8_t redrawRequested;
 extern uint8_t quitRequested;
 extern uint8_t surfaceChanged;
 
-// Device facts, read once at start-up.
-extern int32_t deviceLanguage;  // 16: Russian texts
-extern int32_t deviceOs;        // 3 desktop simulator, 14 iOS, 18 Android
-
 // The screen change a tap asks for, run right after the release is handled.
-// Codes: 1 open a size class's list (class), 2 open a grid size's puzzle list
-// (class, grid), 3 open a puzzle (class, grid, puzzle), 4 size list back to the
-// main menu, 5 puzzle list back to the size list, 6 board back to the puzzle
-// list. Any other code means nothing is pending (0 at start, -1 after a run).
+// Any other code means nothing is pending (kActionNone at start, kActionDone
+// after a run).
+enum PendingCode : int32_t {
+    kActionDone = -1,
+    kActionNone = 0,
+    kActionOpenSizeList = 1,      // a size class's list (class)
+    kActionOpenPuzzleList = 2,    // a grid size's puzzle list (class, grid)
+    kActionOpenBoard = 3,         // a puzzle (class, grid, puzzle)
+    kActionBackToMainMenu = 4,    // from the size list
+    kActionBackToSizeList = 5,    // from the puzzle list
+    kActionBackToPuzzleList = 6,  // from the board
+};
 struct PendingAction {
-    int32_t code;
+    int32_t code;  // PendingCode
     int32_t args[3];
 };
 extern PendingAction pendingAction;
-void SetPendingAction(int32_t code, int32_t a0 = 0, int32_t a1 = 0, int32_t a2 = 0);
+void SetPendingAction(PendingCode code, int32_t a0 = 0, int32_t a1 = 0, int32_t a2 = 0);
 
 enum ScreenId : int32_t {
     kScreenMainMenu = 1,
@@ -53,10 +57,23 @@ struct App {
 
     // Draws the current screen and shows the surface.
     void RenderFrame();
-    // One pass of input dispatch.
-    void UpdateFrame();
+    // One pass of input dispatch: keys and the pass's gesture are routed to
+    // the current screen. True when what the pass did must be drawn.
+    bool UpdateFrame();
     // Performs the pending screen change, if any, and clears it.
     void RunPendingAction();
+    // The back keys: the current screen's way back ("Quit?" on the main menu;
+    // on the board the legend goes first).
+    void GoBack();
+    // A tap or drag release at (x, y), handed to the current screen; then the
+    // screen change it asked for runs.
+    void RouteRelease(int32_t x, int32_t y, bool tap);
+    // The pass's gesture, handed to the current screen. True when the screen
+    // must be drawn.
+    bool RouteGesture(const Gesture& g);
+    // A pass with the pointer down (its press or a hold), handed to the
+    // current screen. True when the screen must be drawn.
+    bool RoutePointerDown(const Gesture& g);
     // A native dialog was answered (button 0 is its first button).
     void HandleDialogResult(int32_t id, int32_t button);
     // Goes straight to the screen the host named in its configuration

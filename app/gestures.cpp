@@ -16,6 +16,8 @@ PointerSample ReadPointerSample() {
         if (s3ePointerGetTouchState(i) == 1) ++s.touchesDown;
     }
     s.pinchSlotsDown = s3ePointerGetTouchState(0) == 1 && s3ePointerGetTouchState(1) == 1;
+    s.wheelScroll = s3ePointerGetInt(S3E_POINTER_WHEEL_SCROLL);
+    s.wheelZoom = s3ePointerGetInt(S3E_POINTER_WHEEL_ZOOM);
     for (int32_t i = 0; i < 2; ++i) {
         s.touch[2 * i] = s3ePointerGetTouchX(i);
         s.touch[2 * i + 1] = s3ePointerGetTouchY(i);

@@ -13,6 +13,8 @@ struct PointerSample {
     int32_t touchesDown;  // how many of the touch slots 0..9 are down
     bool pinchSlotsDown;  // slots 0 and 1 are the two that are down
     int32_t touch[4];     // x0, y0, x1, y1 of touch slots 0 and 1
+    int32_t wheelScroll;  // a wheel's or touchpad's scroll and zoom since the
+    int32_t wheelZoom;    // last update, at (x, y) (see s3ePointerGetInt)
 };
 
 // Reads the pointer services (after s3ePointerUpdate).

@@ -1,18 +1,23 @@
 // The application's main function: start-up in its fixed order, the
 // event-driven main loop, and shut-down in reverse.
 #include "app/app.h"
+#include "draw2d/iw2d.h"
 #include "platform/binding.h"
-#include "platform/iw2d.h"
 #include "platform/s3e.h"
 #include "puzzles/board_state.h"
 #include "services/ads.h"
+#include "services/device.h"
 #include "services/dialogs.h"
 #include "services/links.h"
+#include "services/promo.h"
 #include "storage/settings.h"
 #include "text/sdf_font.h"
 #include "ui/look.h"
 
 namespace {
+
+// Frames drawn for a redraw asked from outside the pass.
+constexpr int32_t kRedrawFrames = 2;
 
 // The dialog extension's answers reach the App between passes.
 void OnDialogAnswered(int32_t id, int32_t button) {
@@ -36,11 +41,13 @@ void StartUp() {
     }
     g_font->byteText = 0;
 
-    PrepareStorage();
+    // A player's folder that cannot hold the game's folders (a file in its
+    // place, say) keeps nothing; the game still runs, and says so once.
+    if (!PrepareStorage()) {
+        s3eDebugOutputString("the player's folder cannot be prepared; nothing will be saved");
+    }
 
-    deviceLanguage = s3eDeviceGetInt(S3E_DEVICE_LANGUAGE);
-    deviceOs = s3eDeviceGetInt(S3E_DEVICE_OS);
-    SetLanguage(deviceLanguage);
+    ReadDeviceFacts();
 
     rate_redirected = 0;
     ReadSettings();
@@ -69,13 +76,17 @@ void MainLoop() {
         if (quitRequested) break;
         s3eKeyboardUpdate();
         s3ePointerUpdate();
-        g_app->UpdateFrame();
-        if (redrawRequested || surfaceChanged) {
+        // What the pass changed is drawn once. A redraw asked from outside
+        // the pass (a dialog answered, the surface resized or turned, a pinch
+        // step) is drawn and shown twice more, so that both buffers of a
+        // double-buffered surface hold the new picture and no stale frame can
+        // come back on a host that shows the other buffer.
+        int32_t frames = g_app->UpdateFrame() ? 1 : 0;
+        if (redrawRequested || surfaceChanged) frames += kRedrawFrames;
+        for (int32_t i = 0; i < frames; ++i)
             g_app->RenderFrame();
-            g_app->RenderFrame();
-            redrawRequested = 0;
-            surfaceChanged = 0;
-        }
+        redrawRequested = 0;
+        surfaceChanged = 0;
         RunAdRequests();
         s3eDeviceYieldUntilEvent(0x7FFFFFFF);
         if (s3eDeviceCheckQuitRequest()) break;

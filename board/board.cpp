@@ -99,6 +99,18 @@ bool CanUndo(const Board* board) {
     return board && board->undoHead != board->undoTail;
 }
 
+bool ToggleClueMark(Board* board, bool isRow, int32_t line, int32_t clue) {
+    if (!board) return false;
+    ClueLine* lines = isRow ? board->rowClues : board->colClues;
+    const int32_t count = isRow ? UsedSide(board->rows) : UsedSide(board->cols);
+    if (!lines || line < 0 || line >= count || clue < 0 || clue >= LineCount(lines[line]))
+        return false;
+    uint8_t& byte = lines[line].values[clue];
+    byte = byte >= ClueMarkOffset ? static_cast<uint8_t>(byte - ClueMarkOffset)
+                                  : static_cast<uint8_t>(byte + ClueMarkOffset);
+    return true;
+}
+
 void ResetBoard(Board* board) {
     if (!board) return;
     // The whole array, not the first rows * cols bytes: rows lie 100 bytes apart.

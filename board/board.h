@@ -29,7 +29,6 @@ struct UndoEntry {
 struct Board {
     uint8_t solved;            // 1 while the cells agree with every clue, as last checked
     uint8_t stateFileCreated;  // 1 once the marks writer made sure the cells file exists
-    char fileName[258];        // stem + ".dmp"
     int32_t rows;
     int32_t cols;
     ClueLine* rowClues;  // rows lines, top row first; owned (std::calloc)
@@ -57,6 +56,9 @@ bool SetCell(Board* board, int32_t row, int32_t col, uint8_t code);
 // Restores the most recent recorded change; false when the ring is empty.
 bool UndoLast(Board* board);
 bool CanUndo(const Board* board);
+// Crosses clue `clue` of row or column `line` out, or brings it back. Refuses
+// (false, nothing changed) a line or clue the board does not have.
+bool ToggleClueMark(Board* board, bool isRow, int32_t line, int32_t clue);
 // Empties every cell, clears the undo history, the flags and every clue mark.
 void ResetBoard(Board* board);
 // 0 when the filled cells agree with every clue; otherwise the first failed test:

@@ -1,9 +1,18 @@
-// The engine's GL state: start and end, the projection from surface pixels,
-// the built-in programs for materials without a technique, streams, draws,
-// clear and present. Consecutive text draws that share a material are joined
-// into one GL draw, so a screen's draw calls do not grow with its texts.
+// The engine's GL state: start and end, the projection from surface pixels
+// onto the drawable, the built-in programs for materials without a technique,
+// streams, draws, clear and present. Consecutive text draws that share a
+// material are joined into one GL draw, so a screen's draw calls do not grow
+// with its texts.
+//
+// The game lays out on its surface; the host may draw that surface on a
+// drawable of more device pixels. The viewport is then the drawable and the
+// projection still takes surface pixels, so every shape scales. Lines alone
+// would not: GL draws them one device pixel wide, which leaves gaps between
+// the two lines of a two-pixel frame. Scaled up, a line becomes the quad of
+// the surface pixels it lights, and covers whole device pixels like a fill.
 #include <GLES2/gl2.h>
 
+#include <cmath>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -76,7 +85,13 @@ struct Gx {
     CIwMaterial* material = nullptr;
     Streams streams;
     GLfloat clear[4] = {0, 0, 0, 1};
-    int32_t viewportW = -1, viewportH = -1;
+    int32_t surfaceW = -1, surfaceH = -1;    // what the projection maps from
+    int32_t viewportW = -1, viewportH = -1;  // the drawable, in device pixels
+    float scaleX = 1.0f, scaleY = 1.0f;      // device pixels per surface pixel
+    // Lines scaled up into quads: positions, colours, indices.
+    std::vector<float> quadXY;
+    std::vector<IwColour> quadColours;
+    std::vector<uint16_t> quadIndices;
     int32_t drawCalls = 0;
     int32_t lastFrameDrawCalls = 0;
     int32_t maxTextureSide = 0;
@@ -97,19 +112,29 @@ void ColourToFloats(IwColour c, GLfloat out[4]) {
 
 void UpdateViewport() {
     Gx& g = G();
-    int32_t w = IwGxGetScreenWidth(), h = IwGxGetScreenHeight();
-    if (w != g.viewportW || h != g.viewportH) {
-        glViewport(0, 0, w > 0 ? w : 0, h > 0 ? h : 0);
-        g.viewportW = w;
-        g.viewportH = h;
+    const int32_t w = IwGxGetScreenWidth(), h = IwGxGetScreenHeight();
+    int32_t dw = s3eSurfaceGetInt(S3E_SURFACE_DRAWABLE_WIDTH);
+    int32_t dh = s3eSurfaceGetInt(S3E_SURFACE_DRAWABLE_HEIGHT);
+    if (dw <= 0 || dh <= 0 || w <= 0 || h <= 0) {
+        dw = w;
+        dh = h;
+    }
+    g.surfaceW = w;
+    g.surfaceH = h;
+    g.scaleX = w > 0 ? static_cast<float>(dw) / static_cast<float>(w) : 1.0f;
+    g.scaleY = h > 0 ? static_cast<float>(dh) / static_cast<float>(h) : 1.0f;
+    if (dw != g.viewportW || dh != g.viewportH) {
+        glViewport(0, 0, dw > 0 ? dw : 0, dh > 0 ? dh : 0);
+        g.viewportW = dw;
+        g.viewportH = dh;
     }
 }
 
 // Column-major matrix from surface pixels (y down) to clip space.
 void Projection(GLfloat m[16]) {
     Gx& g = G();
-    float w = g.viewportW > 0 ? static_cast<float>(g.viewportW) : 1.0f;
-    float h = g.viewportH > 0 ? static_cast<float>(g.viewportH) : 1.0f;
+    float w = g.surfaceW > 0 ? static_cast<float>(g.surfaceW) : 1.0f;
+    float h = g.surfaceH > 0 ? static_cast<float>(g.surfaceH) : 1.0f;
     std::memset(m, 0, sizeof(GLfloat) * 16);
     m[0] = 2.0f / w;
     m[5] = -2.0f / h;
@@ -209,6 +234,58 @@ void Submit(IwGxPrimType type, const CIwMaterial& m, const Streams& streams,
         glDrawArrays(PrimMode(type), 0, count);
     }
     ++g.drawCalls;
+}
+
+// Draws the segments of a line list or strip as quads over the surface
+// pixels GL lights for them at one device pixel per surface pixel: from the
+// first end's pixel up to the last one's, which is left out, one pixel wide.
+// Line ends lie on pixel centres, so the quad starts half a pixel before each.
+void SubmitLinesAsQuads(IwGxPrimType type, const CIwMaterial& m, const Streams& streams,
+                        const uint16_t* indices, int32_t count) {
+    Gx& g = G();
+    const bool list = type == IW_GX_LINE_LIST;
+    const int32_t segments = list ? count / 2 : count - 1;
+    auto vertex = [&](int32_t i) { return indices ? static_cast<int32_t>(indices[i]) : i; };
+    // 16-bit indices reach this many quads in one draw.
+    constexpr int32_t kMaxQuads = 16384;
+    int32_t next = 0;
+    while (next < segments) {
+        g.quadXY.clear();
+        g.quadColours.clear();
+        g.quadIndices.clear();
+        int32_t quads = 0;
+        for (; next < segments && quads < kMaxQuads; ++next) {
+            const int32_t a = vertex(list ? 2 * next : next);
+            const int32_t b = vertex(list ? 2 * next + 1 : next + 1);
+            if (a >= streams.vertexCount || b >= streams.vertexCount) continue;
+            const float ax = streams.xy[2 * a], ay = streams.xy[2 * a + 1];
+            const float bx = streams.xy[2 * b], by = streams.xy[2 * b + 1];
+            const float length = std::sqrt((bx - ax) * (bx - ax) + (by - ay) * (by - ay));
+            if (!(length > 0.0f)) continue;  // GL draws nothing for it either
+            // Half a pixel along the line, and half a pixel across it.
+            const float ux = 0.5f * (bx - ax) / length, uy = 0.5f * (by - ay) / length;
+            const float nx = -uy, ny = ux;
+            const float corners[8] = {ax - ux + nx, ay - uy + ny, ax - ux - nx, ay - uy - ny,
+                                      bx - ux - nx, by - uy - ny, bx - ux + nx, by - uy + ny};
+            g.quadXY.insert(g.quadXY.end(), corners, corners + 8);
+            if (streams.colours) {
+                g.quadColours.insert(g.quadColours.end(), 2, streams.colours[a]);
+                g.quadColours.insert(g.quadColours.end(), 2, streams.colours[b]);
+            }
+            const uint16_t base = static_cast<uint16_t>(4 * quads);
+            const uint16_t order[6] = {
+                base, static_cast<uint16_t>(base + 1), static_cast<uint16_t>(base + 2),
+                base, static_cast<uint16_t>(base + 2), static_cast<uint16_t>(base + 3)};
+            g.quadIndices.insert(g.quadIndices.end(), order, order + 6);
+            ++quads;
+        }
+        if (quads == 0) continue;
+        Streams q;
+        q.xy = g.quadXY.data();
+        q.vertexCount = 4 * quads;
+        q.colours = streams.colours ? g.quadColours.data() : nullptr;
+        Submit(IW_GX_TRI_LIST, m, q, g.quadIndices.data(), 6 * quads);
+    }
 }
 
 bool SameMaterial(const CIwMaterial& a, const CIwMaterial& b) {
@@ -312,6 +389,11 @@ int32_t IwGxGetScreenHeight() {
     return s3eSurfaceGetInt(S3E_SURFACE_HEIGHT);
 }
 
+float IwGxGetPixelScale() {
+    const int32_t w = IwGxGetScreenWidth(), dw = s3eSurfaceGetInt(S3E_SURFACE_DRAWABLE_WIDTH);
+    return w > 0 && dw > 0 ? static_cast<float>(dw) / static_cast<float>(w) : 1.0f;
+}
+
 CIwMaterial* IwGxAllocFrameMaterial() {
     void* mem = IwGxScratchAlloc(sizeof(CIwMaterial));
     return new (mem) CIwMaterial();
@@ -344,6 +426,13 @@ void IwGxDrawPrims(IwGxPrimType type, const uint16_t* indices, int32_t count) {
         return;
     }
     FlushPending();
+    if (type != IW_GX_TRI_LIST) {
+        UpdateViewport();
+        if (g.scaleX > 1.0f || g.scaleY > 1.0f) {
+            SubmitLinesAsQuads(type, *g.material, g.streams, indices, count);
+            return;
+        }
+    }
     Submit(type, *g.material, g.streams, indices, count);
 }
 

@@ -21,9 +21,13 @@ bool IwGxIsStarted();
 void IwResManagerInit();
 void IwResManagerTerminate();
 
-// Surface size in pixels, as the host reports it now.
+// Surface size in pixels, as the host reports it now: what the game lays out
+// on and every drawing call's coordinates are in.
 int32_t IwGxGetScreenWidth();
 int32_t IwGxGetScreenHeight();
+// Device pixels per surface pixel: above 1 when the host draws the surface at
+// a higher resolution, 1 when pixel for pixel.
+float IwGxGetPixelScale();
 
 // ---------------------------------------------------------------------------
 // Per-frame scratch memory: 16-byte aligned, zero-filled, valid until the end

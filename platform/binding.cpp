@@ -50,14 +50,6 @@ uint32_t BucketOf(uint32_t hash) {
 
 }  // namespace
 
-uint32_t HashServiceName(const char* name) {
-    uint32_t h = 5381;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p) {
-        h = h * 33u + *p;
-    }
-    return h;
-}
-
 const char* BindHostServices(const IwAppDescriptor* descriptor) {
     std::memset(g_table.buckets, 0, sizeof g_table.buckets);
     for (int i = 0; i < kServiceCount; ++i) {
@@ -201,6 +193,9 @@ int32_t s3ePointerGetTouchX(int32_t touch) {
 int32_t s3ePointerGetTouchY(int32_t touch) {
     S3E_CALL(s3ePointerGetTouchY, 0, touch);
 }
+int32_t s3ePointerGetInt(int32_t property) {
+    S3E_CALL(s3ePointerGetInt, 0, property);
+}
 
 s3eResult s3eKeyboardUpdate(void) {
     S3E_CALL(s3eKeyboardUpdate, S3E_RESULT_ERROR);
@@ -223,6 +218,9 @@ s3eResult s3eDeviceSetInt(int32_t property, int32_t value) {
 }
 s3eResult s3eConfigGetString(const char* group, const char* name, char* value) {
     S3E_CALL(s3eConfigGetString, S3E_RESULT_ERROR, group, name, value);
+}
+s3eResult s3eConfigSetString(const char* group, const char* name, const char* value) {
+    S3E_CALL(s3eConfigSetString, S3E_RESULT_ERROR, group, name, value);
 }
 
 uint64_t s3eTimerGetMs(void) {

@@ -22,8 +22,16 @@ __attribute__((visibility("default"))) const char* IwAppEntry(const IwAppDescrip
 
 namespace platform {
 
-// djb2 over the name's bytes as unsigned values, 32-bit wrap-around.
-uint32_t HashServiceName(const char* name);
+// djb2 over the name's bytes as unsigned values, 32-bit wrap-around. Inline, so
+// that a host which loads the module as a shared library (whose only export is
+// IwAppEntry) hashes the names it offers with the very same function.
+inline uint32_t HashServiceName(const char* name) {
+    uint32_t h = 5381;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p) {
+        h = h * 33u + *p;
+    }
+    return h;
+}
 
 // Binds the module's service table from a descriptor (null clears every binding).
 // Gives null when all were bound, else the warning text (valid until the next call).

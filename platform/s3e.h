@@ -25,7 +25,10 @@ typedef struct s3eFileList s3eFileList;
 // ---------------------------------------------------------------------------
 // Files. Paths are "/"-separated and relative to the game's storage: paths that
 // start with "Documents" are the player's writable data, all others read-only
-// game data. Modes: "r", "w", "rb", "wb" (no line-end translation in any).
+// game data. Modes: "r", "w", "rb", "wb" (no line-end translation in any);
+// "wbx" creates a new file and fails when anything stands at the path, a link
+// included. Only regular files open: never a directory, device, FIFO or socket,
+// and no link is followed when opening for writing.
 
 s3eFile* s3eFileOpen(const char* path, const char* mode);
 // Moves whole items; gives the number of complete items moved.
@@ -70,6 +73,15 @@ int32_t s3ePointerGetTouchState(int32_t touch);
 int32_t s3ePointerGetTouchX(int32_t touch);
 int32_t s3ePointerGetTouchY(int32_t touch);
 
+// A mouse wheel's and a touchpad's travel since the last update, for hosts
+// that have them (0 elsewhere). Scroll: surface pixels by which a list's
+// content should move up (a wheel turned towards the player gives positive
+// values). Zoom: thousandths of a doubling of the content's size (a touchpad
+// pinch spreading, or a wheel turned away with Ctrl held, gives positive
+// values). Both happen at the pointer's position.
+enum { S3E_POINTER_WHEEL_SCROLL = 0, S3E_POINTER_WHEEL_ZOOM = 1 };
+int32_t s3ePointerGetInt(int32_t property);
+
 // ---------------------------------------------------------------------------
 // Keys: same three state bits.
 
@@ -109,6 +121,9 @@ s3eResult s3eDeviceSetInt(int32_t property, int32_t value);
 enum { S3E_CONFIG_STRING_MAX = 256 };
 // Copies the value of name in group into value (S3E_CONFIG_STRING_MAX bytes); error when unset.
 s3eResult s3eConfigGetString(const char* group, const char* name, char* value);
+// Sets a value that a host may keep for the next start of this session (a
+// reloaded browser tab); error when the host keeps none.
+s3eResult s3eConfigSetString(const char* group, const char* name, const char* value);
 
 // ---------------------------------------------------------------------------
 // Time.
@@ -120,7 +135,17 @@ uint64_t s3eTimerGetUTC(void);  // milliseconds of calendar time
 // Surface: the GL surface the host made current before the second IwAppEntry.
 
 enum { S3E_SURFACE_SCREENSIZE = 1, S3E_SURFACE_SCREENSIZE_2 = 2 };  // events
-enum { S3E_SURFACE_WIDTH = 0, S3E_SURFACE_HEIGHT = 1 };             // properties
+// Properties. The width and height are the surface the game lays out on, in
+// its own pixels. A host may draw that surface at a higher resolution (a phone
+// lays the game out at a comfortable density and shows it at its full one):
+// the drawable's width and height are then its size in device pixels, and 0
+// when the host draws the surface pixel for pixel.
+enum {
+    S3E_SURFACE_WIDTH = 0,
+    S3E_SURFACE_HEIGHT = 1,
+    S3E_SURFACE_DRAWABLE_WIDTH = 2,
+    S3E_SURFACE_DRAWABLE_HEIGHT = 3
+};
 
 s3eResult s3eSurfaceRegister(int32_t event, s3eCallback handler, void* userData);
 s3eResult s3eSurfaceUnRegister(int32_t event, s3eCallback handler);

@@ -148,6 +148,13 @@ int32_t ByteSum(const char* text, int32_t length) {
     return sum;
 }
 
+// Whether the listed name in dir is a solved marker (a file, not a directory).
+bool MarkerFileIn(const char* dir, const char* name) {
+    char path[kPathMax];
+    const int n = std::snprintf(path, sizeof path, "%s/%s", dir, name);
+    return n > 0 && n < kPathMax && s3eFileGetFileInt(path, S3E_FILE_ISDIR) == 0;
+}
+
 // Calls found(puzzleIndex, status) for every name in the grid size's state
 // directory that is a cells file or a solved marker of one of its puzzles. False
 // when the directory is missing or cannot be listed.
@@ -168,7 +175,7 @@ bool ScanStateDirectory(const char* base, int32_t sizeClass, int32_t gridIndex, 
         char fileName[kFileNameMax] = {};
         StemKey& key = stems[p];
         key.length = -1;
-        if (!GetPuzzleInfo(sizeClass, gridIndex, p, nullptr, nullptr, fileName)) continue;
+        if (!GetPuzzleInfo({sizeClass, gridIndex, p}, nullptr, nullptr, fileName)) continue;
         const int32_t n = static_cast<int32_t>(std::strlen(fileName));
         if (n < 4) continue;
         key.length = n - 4;  // without ".dmp"
@@ -200,7 +207,8 @@ bool ScanStateDirectory(const char* base, int32_t sizeClass, int32_t gridIndex, 
         for (int32_t p = 0; p < count; ++p) {
             const StemKey& key = stems[p];
             if (key.length == length && key.sum == sum &&
-                std::memcmp(key.stem, name, static_cast<size_t>(length)) == 0) {
+                std::memcmp(key.stem, name, static_cast<size_t>(length)) == 0 &&
+                (status != Solved || MarkerFileIn(dir, name))) {
                 found(p, status);
             }
         }
@@ -215,32 +223,15 @@ bool ScanStateDirectory(const char* base, int32_t sizeClass, int32_t gridIndex, 
 // ===========================================================================
 // Directories and paths
 
-bool EnsureDirectory(const char* path) {
-    if (s3eFileGetFileInt(path, S3E_FILE_ISDIR) != 0) return true;
-    s3eFileMakeDirectory(path);
-    return s3eFileGetFileInt(path, S3E_FILE_ISDIR) != 0;
-}
-
-bool PrepareStorage() {
-    char path[kPathMax];
-    bool ok = EnsureDirectory(kPlayerDataRoot);
-    std::snprintf(path, sizeof path, "%s/black", kPlayerDataRoot);
-    ok = EnsureDirectory(path) && ok;
-    std::snprintf(path, sizeof path, "%s/conf", kPlayerDataRoot);
-    ok = EnsureDirectory(path) && ok;
-    return ok;
-}
-
-bool BuildStateFilePath(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
-                        StateFileKind kind, char* out) {
+bool BuildStateFilePath(const char* base, const PuzzleAddress& at, StateFileKind kind, char* out) {
     if (!out) return false;
     out[0] = '\0';
     if (kind < CellsFile || kind > SolvedMarker) return false;
     GridSizeInfo grid{};
     char fileName[kFileNameMax] = {};
     char dir[kPathMax];
-    if (!GetGridSizeInfo(sizeClass, gridIndex, &grid) ||
-        !GetPuzzleInfo(sizeClass, gridIndex, puzzleIndex, nullptr, nullptr, fileName) ||
+    if (!GetGridSizeInfo(at.sizeClass, at.gridIndex, &grid) ||
+        !GetPuzzleInfo(at, nullptr, nullptr, fileName) ||
         !BuildStateDirPath(base, grid.dirCode, dir)) {
         return false;
     }
@@ -297,27 +288,23 @@ int32_t PackMarks(const Board* board, uint8_t* out, int32_t capacity) {
 // ===========================================================================
 // Reading and writing
 
-bool ReadBoardState(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
-                    Board* board) {
+bool ReadBoardState(const char* base, const PuzzleAddress& at, Board* board) {
     if (!board) return false;
     char path[kPathMax];
     bool sound = true;
-    if (BuildStateFilePath(base, sizeClass, gridIndex, puzzleIndex, CellsFile, path) &&
-        Exists(path)) {
+    if (BuildStateFilePath(base, at, CellsFile, path) && Exists(path)) {
         sound = ReadCells(path, board) && sound;
     }
-    if (BuildStateFilePath(base, sizeClass, gridIndex, puzzleIndex, MarksFile, path) &&
-        Exists(path)) {
+    if (BuildStateFilePath(base, at, MarksFile, path) && Exists(path)) {
         sound = ReadMarks(path, board) && sound;
     }
     return sound;
 }
 
-bool SaveCells(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
-               const Board* board) {
+bool SaveCells(const char* base, const PuzzleAddress& at, const Board* board) {
     char path[kPathMax];
     uint8_t bytes[kCellsBytesMax];
-    if (!BuildStateFilePath(base, sizeClass, gridIndex, puzzleIndex, CellsFile, path)) {
+    if (!BuildStateFilePath(base, at, CellsFile, path)) {
         return false;
     }
     const int32_t length = PackCells(board, bytes, kCellsBytesMax);
@@ -325,17 +312,16 @@ bool SaveCells(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t p
     return ReplaceFile(path, bytes, static_cast<uint32_t>(length));
 }
 
-bool SaveMarks(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
-               Board* board) {
+bool SaveMarks(const char* base, const PuzzleAddress& at, Board* board) {
     char path[kPathMax];
     uint8_t bytes[kMarksBytesMax];
-    if (!BuildStateFilePath(base, sizeClass, gridIndex, puzzleIndex, MarksFile, path)) {
+    if (!BuildStateFilePath(base, at, MarksFile, path)) {
         return false;
     }
     const int32_t length = PackMarks(board, bytes, kMarksBytesMax);
     if (length < 0 || !ReplaceFile(path, bytes, static_cast<uint32_t>(length))) return false;
     if (board->stateFileCreated) return true;
-    if (!BuildStateFilePath(base, sizeClass, gridIndex, puzzleIndex, CellsFile, path)) {
+    if (!BuildStateFilePath(base, at, CellsFile, path)) {
         return false;
     }
     if (!Exists(path) && !ReplaceFile(path, nullptr, 0)) return false;
@@ -343,25 +329,30 @@ bool SaveMarks(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t p
     return true;
 }
 
-bool EnsureSolvedMarker(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
-                        bool* created) {
+bool EnsureSolvedMarker(const char* base, const PuzzleAddress& at, bool* created) {
     if (created) *created = false;
     char path[kPathMax];
-    if (!BuildStateFilePath(base, sizeClass, gridIndex, puzzleIndex, SolvedMarker, path)) {
+    if (!BuildStateFilePath(base, at, SolvedMarker, path)) {
         return false;
     }
-    if (Exists(path)) return true;
+    if (IsSolvedMarkerFile(path)) return true;
+    if (Exists(path)) s3eFileDelete(path);
     if (!ReplaceFile(path, nullptr, 0)) return false;
     if (created) *created = true;
     return true;
 }
 
-bool DeleteBoardState(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex) {
+bool IsSolvedMarkerFile(const char* path) {
+    return Exists(path) && s3eFileGetFileInt(path, S3E_FILE_ISDIR) == 0;
+}
+
+bool DeleteBoardState(const char* base, const PuzzleAddress& at, bool keepSolvedMarker) {
     bool gone = true;
     const StateFileKind kinds[] = {CellsFile, SolvedMarker, MarksFile};
     for (StateFileKind kind : kinds) {
+        if (kind == SolvedMarker && keepSolvedMarker) continue;
         char path[kPathMax];
-        if (!BuildStateFilePath(base, sizeClass, gridIndex, puzzleIndex, kind, path)) {
+        if (!BuildStateFilePath(base, at, kind, path)) {
             gone = false;
             continue;
         }

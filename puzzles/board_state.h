@@ -1,4 +1,4 @@
-// The player's progress on each puzzle: the storage directories, the three state
+// The player's progress on each puzzle: the three state
 // files of a puzzle (cells, clue marks, solved marker) and the scan that gives
 // every puzzle of a grid size its status.
 //
@@ -16,8 +16,7 @@
 
 #include "board/board.h"
 #include "puzzles/catalogue.h"
-
-constexpr const char kPlayerDataRoot[] = "Documents";
+#include "storage/player_folder.h"
 
 enum StateFileKind : int32_t { CellsFile = 0, MarksFile = 1, SolvedMarker = 2 };
 
@@ -26,15 +25,9 @@ enum StateFileKind : int32_t { CellsFile = 0, MarksFile = 1, SolvedMarker = 2 };
 constexpr int32_t kCellsBytesMax = kBoardMaxSide * ((kBoardMaxSide + 4) / 5);
 constexpr int32_t kMarksBytesMax = (2 * kBoardMaxSide * kBoardMaxSide) / 8;
 
-// Creates path when it is not a directory yet; true when it is one afterwards.
-bool EnsureDirectory(const char* path);
-// "Documents", "Documents/black" and "Documents/conf"; true when all exist.
-bool PrepareStorage();
-
 // "<base>/black/<dirCode>/<stem>.<res|hdr|rsv>" of a catalogue puzzle into out
 // (kPathMax bytes); false for a puzzle outside the catalogue or a path too long.
-bool BuildStateFilePath(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
-                        StateFileKind kind, char* out);
+bool BuildStateFilePath(const char* base, const PuzzleAddress& at, StateFileKind kind, char* out);
 
 // The cells file's bytes for the board into out; gives their number, or -1 when
 // they do not fit in capacity.
@@ -47,25 +40,25 @@ int32_t PackMarks(const Board* board, uint8_t* out, int32_t capacity);
 // just reset. Only what is sound is taken: at most rows records, never a record
 // with a byte above 242 or one cut short, marks only from a file that holds them
 // all. False when a file was there but not wholly usable.
-bool ReadBoardState(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
-                    Board* board);
+bool ReadBoardState(const char* base, const PuzzleAddress& at, Board* board);
 
 // Each writer replaces its file atomically and reports whether the new file is in
 // place; on false the old file is untouched.
-bool SaveCells(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
-               const Board* board);
+bool SaveCells(const char* base, const PuzzleAddress& at, const Board* board);
 // Also makes sure, once per board, that a cells file exists (empty if need be), so
 // a puzzle with only clue marks counts as in progress. stateFileCreated is set
 // only once that is done.
-bool SaveMarks(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
-               Board* board);
-// Creates the empty solved marker when it is missing. *created (optional) tells
+bool SaveMarks(const char* base, const PuzzleAddress& at, Board* board);
+// Creates the empty solved marker when it is missing (an empty directory in
+// its place is removed first). *created (optional) tells
 // whether this call made it; true when the marker exists afterwards.
-bool EnsureSolvedMarker(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex,
-                        bool* created);
-// Deletes the cells file, the solved marker and the marks file; true when none of
-// them remains.
-bool DeleteBoardState(const char* base, int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex);
+bool EnsureSolvedMarker(const char* base, const PuzzleAddress& at, bool* created);
+// Deletes the cells file, the solved marker (unless keepSolvedMarker) and the
+// marks file; true when none of those remains.
+bool DeleteBoardState(const char* base, const PuzzleAddress& at, bool keepSolvedMarker = false);
+// A solved marker is a file; a directory of that name is none, and never
+// counts a puzzle solved.
+bool IsSolvedMarkerFile(const char* path);
 
 // Sets the status of entries[0 .. entryCount) (puzzle index order) from the files
 // of the grid size's state directory: Solved with a solved marker, else InProgress

@@ -85,9 +85,8 @@ bool GetGridSizeInfo(int32_t sizeClass, int32_t gridIndex, GridSizeInfo* out) {
     return true;
 }
 
-bool GetPuzzleInfo(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex, int32_t* rows,
-                   int32_t* cols, char* fileName) {
-    const PuzzleRecord* p = FindPuzzle(sizeClass, gridIndex, puzzleIndex);
+bool GetPuzzleInfo(const PuzzleAddress& at, int32_t* rows, int32_t* cols, char* fileName) {
+    const PuzzleRecord* p = FindPuzzle(at.sizeClass, at.gridIndex, at.puzzleIndex);
     if (!p) return false;
     if (rows) *rows = p->rows;
     if (cols) *cols = p->cols;
@@ -95,9 +94,8 @@ bool GetPuzzleInfo(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex, in
     return true;
 }
 
-bool GetPuzzleSize(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex, int32_t* rows,
-                   int32_t* cols) {
-    return GetPuzzleInfo(sizeClass, gridIndex, puzzleIndex, rows, cols, nullptr);
+bool GetPuzzleSize(const PuzzleAddress& at, int32_t* rows, int32_t* cols) {
+    return GetPuzzleInfo(at, rows, cols, nullptr);
 }
 
 bool BuildPuzzlePath(const char* dirCode, const char* fileName, char* out) {

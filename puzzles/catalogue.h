@@ -16,6 +16,14 @@ struct GridSizeInfo {
     int32_t solvedCount;
 };
 
+// A puzzle of the catalogue: size class, grid index within the class, puzzle
+// index within the grid size.
+struct PuzzleAddress {
+    int32_t sizeClass;
+    int32_t gridIndex;
+    int32_t puzzleIndex;
+};
+
 // One puzzle of the grid size on show; its place on the screen is the puzzle
 // list's (ui/puzzle_list).
 struct PuzzleEntry {
@@ -36,10 +44,8 @@ bool GetSizeClassName(int32_t sizeClass, char* out);
 // Sets dirCode, label and puzzleCount; leaves the other fields. False outside the catalogue.
 bool GetGridSizeInfo(int32_t sizeClass, int32_t gridIndex, GridSizeInfo* out);
 // Sets rows, cols and the file name (stem + ".dmp", kFileNameMax bytes). False outside.
-bool GetPuzzleInfo(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex, int32_t* rows,
-                   int32_t* cols, char* fileName);
-bool GetPuzzleSize(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex, int32_t* rows,
-                   int32_t* cols);
+bool GetPuzzleInfo(const PuzzleAddress& at, int32_t* rows, int32_t* cols, char* fileName);
+bool GetPuzzleSize(const PuzzleAddress& at, int32_t* rows, int32_t* cols);
 
 // "tasks/black/<dirCode>/<fileName>" into out (kPathMax bytes); false when it does not fit.
 bool BuildPuzzlePath(const char* dirCode, const char* fileName, char* out);

@@ -62,7 +62,7 @@ bool BuildPuzzleList(PuzzleList* list) {
         static_cast<PuzzleEntry*>(std::calloc(static_cast<size_t>(count), sizeof(PuzzleEntry)));
     if (!entries) return false;
     for (int32_t p = 0; p < count; ++p) {
-        GetPuzzleSize(list->sizeClass, list->gridIndex, p, &entries[p].rows, &entries[p].cols);
+        GetPuzzleSize({list->sizeClass, list->gridIndex, p}, &entries[p].rows, &entries[p].cols);
         entries[p].status = NotStarted;
     }
     list->entries = entries;

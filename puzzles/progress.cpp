@@ -12,6 +12,16 @@ namespace {
 // A point was added but the points file could not be written yet; the next
 // check of a solved board tries again, so the point is not lost with the run.
 bool pointsUnsaved = false;
+
+// Tries an unsaved point again, on every save whether or not the board is
+// solved; true when none is left.
+bool SaveUnsavedPoint() {
+    if (!pointsUnsaved) return true;
+    if (!WritePoints()) return false;
+    pointsUnsaved = false;
+    ClearPendingPoint();
+    return true;
+}
 }  // namespace
 
 bool OpenPuzzleProgress(PuzzleProgress* progress, PuzzleAddress address) {
@@ -19,7 +29,7 @@ bool OpenPuzzleProgress(PuzzleProgress* progress, PuzzleAddress address) {
     ClosePuzzleProgress(progress);
     Board* fresh = static_cast<Board*>(std::calloc(1, sizeof(Board)));
     if (!fresh) return false;
-    if (!LoadPuzzle(address.sizeClass, address.gridIndex, address.puzzleIndex, fresh)) {
+    if (!LoadPuzzle(address, fresh)) {
         std::free(fresh);
         return false;
     }
@@ -28,8 +38,7 @@ bool OpenPuzzleProgress(PuzzleProgress* progress, PuzzleAddress address) {
     progress->cellsDirty = 0;
     progress->marksDirty = 0;
     ResetBoard(fresh);
-    ReadBoardState(kPlayerDataRoot, address.sizeClass, address.gridIndex, address.puzzleIndex,
-                   fresh);
+    ReadBoardState(kPlayerDataRoot, address, fresh);
     CheckAndRecordSolved(progress);
     return true;
 }
@@ -49,38 +58,34 @@ bool CheckAndRecordSolved(PuzzleProgress* progress) {
     const PuzzleAddress& a = progress->address;
     const int32_t earned = points < 0x7FFFFFFF ? points + 1 : points;
     char marker[kPathMax];
-    if (!BuildStateFilePath(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, SolvedMarker,
-                            marker)) {
+    if (!BuildStateFilePath(kPlayerDataRoot, a, SolvedMarker, marker)) {
         return false;
     }
     // Noted before the marker exists, so that a run dying between the marker and
-    // the points file still gets the point at the next start, and only once.
-    if (!s3eFileCheckExists(marker) && !NotePendingPoint(earned, marker)) return false;
+    // the points file still gets the point at the next start, and only once. The
+    // note also carries every point earned before it, so it never drops an
+    // earlier solve's point that is still waiting for the points file.
+    if (!IsSolvedMarkerFile(marker) && !NotePendingPoint(earned, marker)) return false;
     bool created = false;
-    if (!EnsureSolvedMarker(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, &created)) {
+    if (!EnsureSolvedMarker(kPlayerDataRoot, a, &created)) {
         return false;
     }
     if (created) {
         points = earned;
         pointsUnsaved = true;
     }
-    if (pointsUnsaved && WritePoints()) {
-        pointsUnsaved = false;
-        ClearPendingPoint();
-    }
-    return !pointsUnsaved;
+    return SaveUnsavedPoint();
 }
 
 bool SaveDirtyState(PuzzleProgress* progress) {
     Board* board = progress ? progress->board : nullptr;
     if (!board) return true;
     const PuzzleAddress& a = progress->address;
-    bool ok = true;
+    bool ok = SaveUnsavedPoint();
     if (progress->cellsDirty) {
         // The check runs first so the saved cells include the X marks of a solve.
         const bool recorded = CheckAndRecordSolved(progress);
-        const bool saved =
-            SaveCells(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, board);
+        const bool saved = SaveCells(kPlayerDataRoot, a, board);
         if (recorded && saved) {
             progress->cellsDirty = 0;
         } else {
@@ -88,7 +93,7 @@ bool SaveDirtyState(PuzzleProgress* progress) {
         }
     }
     if (progress->marksDirty) {
-        if (SaveMarks(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, board)) {
+        if (SaveMarks(kPlayerDataRoot, a, board)) {
             progress->marksDirty = 0;
         } else {
             ok = false;
@@ -105,7 +110,11 @@ bool ClearPuzzleProgress(PuzzleProgress* progress) {
     progress->cellsDirty = 0;
     progress->marksDirty = 0;
     const PuzzleAddress& a = progress->address;
-    return DeleteBoardState(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex);
+    // The solved marker vouches for a point still on its way to the points
+    // file; it stays until that point no longer depends on it.
+    const bool keepMarker = !SettlePendingPoint();
+    const bool deleted = DeleteBoardState(kPlayerDataRoot, a, keepMarker);
+    return deleted && !keepMarker;
 }
 
 void ClosePuzzleProgress(PuzzleProgress* progress) {

@@ -6,14 +6,7 @@
 #include <cstdint>
 
 #include "board/board.h"
-
-// A puzzle of the catalogue: size class, grid index within the class, puzzle
-// index within the grid size.
-struct PuzzleAddress {
-    int32_t sizeClass;
-    int32_t gridIndex;
-    int32_t puzzleIndex;
-};
+#include "puzzles/catalogue.h"
 
 // Zero-filled when nothing is open; board is present only while a puzzle is.
 struct PuzzleProgress {
@@ -40,7 +33,8 @@ bool CheckAndRecordSolved(PuzzleProgress* progress);
 bool SaveDirtyState(PuzzleProgress* progress);
 
 // "Clear all?" confirmed: the board starts over and the puzzle's state files go.
-// False when a file could not be deleted.
+// A solved marker whose point cannot be made safe without it stays. False when
+// a file could not be deleted or had to stay.
 bool ClearPuzzleProgress(PuzzleProgress* progress);
 
 // Saves what is still dirty, then releases the board.

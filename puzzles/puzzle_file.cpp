@@ -63,19 +63,17 @@ uint8_t DecodeClueByte(uint8_t byte) {
     return kClueByteValues[byte];
 }
 
-bool LoadPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex, Board* board) {
+bool LoadPuzzle(const PuzzleAddress& at, Board* board) {
     if (!board) return false;
     int32_t rows = 0;
     int32_t cols = 0;
     char fileName[kFileNameMax] = {};
-    if (!GetPuzzleInfo(sizeClass, gridIndex, puzzleIndex, &rows, &cols, fileName)) return false;
+    if (!GetPuzzleInfo(at, &rows, &cols, fileName)) return false;
     if (rows < 1 || cols < 1 || rows > kBoardMaxSide || cols > kBoardMaxSide) return false;
-    std::memset(board->fileName, 0, sizeof board->fileName);
-    std::memcpy(board->fileName, fileName, sizeof fileName);
 
     GridSizeInfo grid = {};
     char path[kPathMax];
-    if (!GetGridSizeInfo(sizeClass, gridIndex, &grid) ||
+    if (!GetGridSizeInfo(at.sizeClass, at.gridIndex, &grid) ||
         !BuildPuzzlePath(grid.dirCode, fileName, path)) {
         return false;
     }

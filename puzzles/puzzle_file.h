@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "puzzles/catalogue.h"
+
 struct Board;
 
 // The clue value a byte of a puzzle file stands for (see clue_table.h).
@@ -21,4 +23,4 @@ constexpr int32_t kPuzzleLineMax = 100;
 // fewer than rows + cols lines, a line is longer than kPuzzleLineMax bytes, or
 // a line's clues cannot fit the line (a clue of 0 beside others, or runs and
 // gaps longer than the line). Lines beyond rows + cols are ignored.
-bool LoadPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex, Board* board);
+bool LoadPuzzle(const PuzzleAddress& at, Board* board);

@@ -6,6 +6,7 @@
 #include "platform/s3e.h"
 #include "platform/s3e_ext.h"
 #include "services/config.h"
+#include "services/device.h"
 #include "services/promo.h"
 
 namespace {
@@ -96,7 +97,7 @@ void RequestAd() {
 
 void StartAds() {
     g_ads = Ads();
-    const config::AdIdentifiers* ids = config::AdIdentifiersFor(s3eDeviceGetInt(S3E_DEVICE_OS));
+    const config::AdIdentifiers* ids = config::AdIdentifiersFor(device.os);
     if (!ids) return;
     // Either service may be missing; that only turns its part off.
     s3eChartBoostTable& cb = g_ads.chartboost;

@@ -1,17 +1,8 @@
-// Interstitial ads and cross-promotion, as the frame and the main menu call
-// them. Interstitials come from the host's s3eGoogleAdMob extension when it
-// has an ad loaded, else from s3eChartBoost, at most once a minute; only iOS
-// and Android have identifiers, so on other systems nothing starts. The
-// promotion rotator picks, once per run, the sibling apps the main menu's
-// promotion tiles show.
+// Interstitial ads, as the frame calls them. They come from the host's
+// s3eGoogleAdMob extension when it has an ad loaded, else from s3eChartBoost,
+// at most once a minute; only iOS and Android have identifiers, so on other
+// systems nothing starts. The promotion tiles have their own header (promo.h).
 #pragma once
-
-#include <cstdint>
-
-class CIw2DImage;
-
-// ---------------------------------------------------------------------------
-// Interstitials
 
 // Starts the ad services; at start-up, after the first frame is drawn.
 void StartAds();
@@ -32,16 +23,3 @@ void RequestInterstitial();
 // Runs PrepareInterstitial once if asked; ShowInterstitial while an
 // interstitial is wished, until it reports the wish handled.
 void RunAdRequests();
-
-// ---------------------------------------------------------------------------
-// Cross-promotion
-
-// Chooses the promotion slots and loads their images; at start-up, after the
-// points are read and before the screens are made. Three slots, four on the
-// desktop simulator.
-void StartPromoRotator();
-// The image of promotion slot 0 to 3, or null when the slot is not filled.
-CIw2DImage* PromoImage(int32_t slot);
-// Opens the store page of the app in a slot: on iOS or Android that system's
-// page; on other systems the Android page, then the iOS page.
-void OpenPromo(int32_t slot);

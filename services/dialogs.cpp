@@ -5,6 +5,7 @@
 
 #include "platform/s3e.h"
 #include "platform/s3e_ext.h"
+#include "services/device.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ void StartDialogs(void (*onAnswer)(int32_t id, int32_t button)) {
     g_dialogs = Dialogs();
     g_dialogs.started = true;
     g_dialogs.onAnswer = onAnswer;
-    g_dialogs.russian = s3eDeviceGetInt(S3E_DEVICE_LANGUAGE) == S3E_DEVICE_LANGUAGE_RUSSIAN;
+    g_dialogs.russian = device.russian;
     g_dialogs.available = s3eExtLookup(S3E_EXT_DIALOG_ID, &g_dialogs.table) &&
                           g_dialogs.table.Register && g_dialogs.table.AlertShow;
     if (!g_dialogs.available) {

@@ -22,7 +22,7 @@ void StartDialogs(void (*onAnswer)(int32_t id, int32_t button));
 // Unregisters the handler; after the main loop.
 void StopDialogs();
 
-// Shows box id (1 to 4) in Russian when the device language is 16, else in
-// English. Does nothing for other ids, before StartDialogs, or without the
+// Shows box id (1 to 4) in Russian when the device language is Russian, else
+// in English. Does nothing for other ids, before StartDialogs, or without the
 // extension.
 void ShowDialog(int32_t id);

@@ -7,6 +7,7 @@
 #include "platform/s3e.h"
 #include "platform/s3e_ext.h"
 #include "services/config.h"
+#include "services/device.h"
 
 namespace {
 
@@ -39,8 +40,8 @@ void OpenAddress(const char* address) {
 }
 
 void OpenLink(int32_t kind) {
-    const int32_t os = s3eDeviceGetInt(S3E_DEVICE_OS);
-    const bool russian = s3eDeviceGetInt(S3E_DEVICE_LANGUAGE) == S3E_DEVICE_LANGUAGE_RUSSIAN;
+    const int32_t os = device.os;
+    const bool russian = device.russian;
     switch (kind) {
         case kLinkRate:
             OpenAddress(StorePage(config::kGamePages, os, russian));

@@ -2,10 +2,10 @@
 // their images, and opening a slot's store page.
 #include <cstdio>
 
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 #include "platform/s3e.h"
-#include "services/ads.h"
 #include "services/config.h"
+#include "services/device.h"
 #include "services/links.h"
 #include "services/promo.h"
 
@@ -61,7 +61,7 @@ struct PromoRandom {
 
 bool InPromoLanguageGroup(int32_t language) {
     switch (language) {
-        case 16:
+        case S3E_DEVICE_LANGUAGE_RUSSIAN:
         case 21:
         case 34:
         case 35:
@@ -131,13 +131,12 @@ int32_t ChoosePromoRows(uint32_t seed, int32_t os, int32_t language, PromoPick* 
 
 void StartPromoRotator() {
     StopPromoRotator();
-    g_rotator.os = s3eDeviceGetInt(S3E_DEVICE_OS);
-    const int32_t language = s3eDeviceGetInt(S3E_DEVICE_LANGUAGE);
-    g_rotator.russian = language == S3E_DEVICE_LANGUAGE_RUSSIAN;
+    g_rotator.os = device.os;
+    g_rotator.russian = device.russian;
     const uint32_t seed = static_cast<uint32_t>(s3eTimerGetUTC() / 10000u);
 
     PromoPick picks[kPromoSlotMax];
-    g_rotator.count = ChoosePromoRows(seed, g_rotator.os, language, picks);
+    g_rotator.count = ChoosePromoRows(seed, g_rotator.os, device.language, picks);
     for (int32_t k = 0; k < g_rotator.count; ++k) {
         char path[64];
         std::snprintf(path, sizeof path, "promoreel/%s", picks[k].file);

@@ -1,10 +1,25 @@
-// The promotion rotator's inside: its random choice apart from the images it
-// loads (which promotion row fills each slot and which image variant it shows,
-// from the seed, the operating system and the device language), and the
-// release StopAds runs.
+// The promotion rotator: it picks, once per run, the sibling apps the main
+// menu's promotion tiles show, loads their images and opens their store pages.
+// Its random choice is reachable apart from the images it loads (which
+// promotion row fills each slot and which image variant it shows, from the
+// seed, the operating system and the device language).
 #pragma once
 
 #include <cstdint>
+
+class CIw2DImage;
+
+// Chooses the promotion slots and loads their images; at start-up, after the
+// points are read and before the screens are made. Three slots, four on the
+// desktop simulator.
+void StartPromoRotator();
+// The image of promotion slot 0 to 3, or null when the slot is not filled.
+CIw2DImage* PromoImage(int32_t slot);
+// Opens the store page of the app in a slot: on iOS or Android that system's
+// page; on other systems the Android page, then the iOS page.
+void OpenPromo(int32_t slot);
+// Destroys the slots' images and empties the slots (StopAds runs it at shut-down).
+void StopPromoRotator();
 
 constexpr int kPromoSlotMax = 4;
 
@@ -19,6 +34,3 @@ struct PromoPick {
 // could be shown. The seed feeds a linear congruential generator; a language
 // of the group that reads the Russian storefront sees rows 4 to 6 instead of 7.
 int32_t ChoosePromoRows(uint32_t seed, int32_t os, int32_t language, PromoPick* picks);
-
-// Destroys the slots' images and empties the slots.
-void StopPromoRotator();

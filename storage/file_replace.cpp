@@ -20,7 +20,12 @@ bool ReplaceFile(const char* path, const void* data, uint32_t length) {
     char temporary[kPathBuffer];
     if (!TemporaryPathFor(path, temporary, sizeof temporary)) return false;
 
-    s3eFile* file = s3eFileOpen(temporary, "wb");
+    // A temporary file left by an earlier run, or put there as a link to a file
+    // elsewhere, goes first; the new one is then created afresh, and the host
+    // refuses to create it where anything (a link included) still stands, so
+    // these bytes never land outside the player's folder.
+    s3eFileDelete(temporary);
+    s3eFile* file = s3eFileOpen(temporary, "wbx");
     if (!file) return false;
     bool ok = length == 0 || s3eFileWrite(data, length, 1, file) == 1;
     ok = ok && s3eFileFlush(file) == S3E_RESULT_SUCCESS;

@@ -7,8 +7,9 @@
 #include <cstdint>
 
 // Writes length bytes of data (none for an empty file) as the new content of
-// path. On any failure the temporary file is removed, the old file stays as it
-// was, and the result is false.
+// path. The temporary file is always a new one ("wbx": created exclusively,
+// never through a link). On any failure the temporary file is removed, the old
+// file stays as it was, and the result is false.
 bool ReplaceFile(const char* path, const void* data, uint32_t length);
 
 // The name of the temporary file ReplaceFile uses for path ("<path>.tmp") into

@@ -1,10 +1,10 @@
-// Reading and writing the settings and points files, and the decimal helpers
-// their lines are made of.
+// Reading and writing the settings and points files.
 #include "storage/settings.h"
 
 #include <cstring>
 
 #include "platform/s3e.h"
+#include "storage/decimal.h"
 #include "storage/file_replace.h"
 
 uint8_t color_schema = 0;
@@ -13,8 +13,12 @@ int32_t points = 0;
 
 namespace {
 
-// A line is read in pieces of at most this many bytes less one; longer lines
-// arrive as several pieces, each judged on its own.
+// Longer than anything the game writes into either file (two settings lines
+// of at most 21 bytes, one points line of at most 11, carriage returns that
+// another system may add included). Readers take no more than this, so a huge
+// file, or a link to an endless device, costs nothing at start-up.
+constexpr uint32_t kTextFileMax = 64;
+// Lines are built in buffers of this size.
 constexpr uint32_t kLineBuffer = 30;
 
 void TrimLineEnd(char* text) {
@@ -23,20 +27,29 @@ void TrimLineEnd(char* text) {
         text[--n] = '\0';
 }
 
-// Calls handle(piece) for every piece of the file with its line end removed.
-// False when the file is missing or cannot be opened.
+// Calls handle(line) for every whole line of the file's first kTextFileMax bytes,
+// with its line end removed; a last line without a line feed counts only when
+// the file ends there. False when the file is missing or cannot be opened.
 template <typename Handler>
-bool ForEachPiece(const char* path, Handler handle) {
+bool ForEachLine(const char* path, Handler handle) {
     if (!s3eFileCheckExists(path)) return false;
     s3eFile* file = s3eFileOpen(path, "rb");
     if (!file) return false;
-    char piece[kLineBuffer];
-    while (s3eFileReadString(piece, sizeof piece, file)) {
-        piece[sizeof piece - 1] = '\0';
-        TrimLineEnd(piece);
-        handle(piece);
-    }
+    char text[kTextFileMax + 2];
+    const uint32_t length = s3eFileRead(text, 1, kTextFileMax + 1, file);
     s3eFileClose(file);
+    const bool whole = length <= kTextFileMax;
+    text[whole ? length : kTextFileMax] = '\0';
+    char* line = text;
+    while (*line) {
+        char* end = std::strchr(line, '\n');
+        if (!end && !whole) break;
+        if (end) *end = '\0';
+        TrimLineEnd(line);
+        handle(line);
+        if (!end) break;
+        line = end + 1;
+    }
     return true;
 }
 
@@ -54,81 +67,92 @@ bool AppendLine(char* out, size_t capacity, size_t* length, const char* key, int
     return true;
 }
 
-// The note holds "<value>\n<marker path>\n".
+// The note holds "<value>\n<marker path>\n<points already earned>\n"; the
+// path is empty when the note vouches for earned points only, and a note from
+// before the third line counts nothing as earned.
 constexpr uint32_t kNoteMax = 300;
 
-bool ReadPendingPoint(int32_t* value, char* marker, size_t size) {
+struct PendingPoint {
+    int32_t value;
+    int32_t earned;
+    char marker[kNoteMax];
+};
+
+// Takes the text up to the next line feed (or the end) off *cursor.
+char* NextLine(char** cursor) {
+    char* line = *cursor;
+    char* end = std::strchr(line, '\n');
+    if (end) {
+        *end = '\0';
+        *cursor = end + 1;
+    } else {
+        *cursor = line + std::strlen(line);
+    }
+    TrimLineEnd(line);
+    return line;
+}
+
+// A solved marker as the game names one: "Documents/black/<dir>/<name>.rsv".
+// Anything else in a note (another of the player's files, say) vouches for
+// nothing.
+bool IsMarkerPath(const char* path) {
+    static const char kPrefix[] = "Documents/black/";
+    static const char kSuffix[] = ".rsv";
+    const size_t n = std::strlen(path);
+    if (std::strncmp(path, kPrefix, sizeof kPrefix - 1) != 0 || n < sizeof kPrefix + 5 ||
+        std::strcmp(path + n - (sizeof kSuffix - 1), kSuffix) != 0) {
+        return false;
+    }
+    const char* dir = path + sizeof kPrefix - 1;
+    const char* slash = std::strchr(dir, '/');
+    // One directory, one name, neither starting with a dot (no "." or "..").
+    return slash && slash > dir && dir[0] != '.' && slash[1] != '.' && !std::strchr(slash + 1, '/');
+}
+
+bool ReadPendingPoint(PendingPoint* note) {
     s3eFile* file = s3eFileOpen(kPendingPointPath, "rb");
     if (!file) return false;
     char text[kNoteMax + 1];
     const uint32_t length = s3eFileRead(text, 1, kNoteMax, file);
     s3eFileClose(file);
     text[length] = '\0';
-    char* lineEnd = std::strchr(text, '\n');
-    if (!lineEnd || text[0] < '0' || text[0] > '9') return false;
-    *lineEnd = '\0';
-    char* path = lineEnd + 1;
-    TrimLineEnd(path);
-    static const char kDocuments[] = "Documents/";
-    const size_t pathLength = std::strlen(path);
-    if (pathLength >= size || std::strncmp(path, kDocuments, sizeof kDocuments - 1) != 0) {
-        return false;
-    }
-    *value = ParseDecimal(text);
-    std::memcpy(marker, path, pathLength + 1);
+    if (!std::strchr(text, '\n') || text[0] < '0' || text[0] > '9') return false;
+    char* cursor = text;
+    note->value = ParseDecimal(NextLine(&cursor));
+    const char* path = NextLine(&cursor);
+    note->earned = ParseDecimal(NextLine(&cursor));
+    note->marker[0] = '\0';
+    if (path[0] == '\0') return true;
+    if (!IsMarkerPath(path) || std::strlen(path) >= sizeof note->marker) return false;
+    std::strcpy(note->marker, path);
     return true;
+}
+
+// A marker that is a directory was not made by the game.
+bool MarkerThere(const char* path) {
+    return s3eFileCheckExists(path) && s3eFileGetFileInt(path, S3E_FILE_ISDIR) == 0;
 }
 
 void FinishPendingPoint() {
     if (!s3eFileCheckExists(kPendingPointPath)) return;
-    int32_t value = 0;
-    char marker[kNoteMax];
-    if (ReadPendingPoint(&value, marker, sizeof marker) && s3eFileCheckExists(marker) &&
-        value > points) {
-        points = value;
-        // Kept for the next start while the points file cannot take the point.
-        if (!WritePoints()) return;
+    PendingPoint note{};
+    if (ReadPendingPoint(&note)) {
+        int32_t due = note.earned;
+        if (note.marker[0] && note.value > due && MarkerThere(note.marker)) due = note.value;
+        if (due > points) {
+            points = due;
+            // Kept for the next start while the points file cannot take the point.
+            if (!WritePoints()) return;
+        }
     }
     ClearPendingPoint();
 }
 
 }  // namespace
 
-int32_t ParseDecimal(const char* text) {
-    if (!text) return 0;
-    constexpr int32_t kMax = 0x7FFFFFFF;
-    int32_t value = 0;
-    for (const char* p = text; *p >= '0' && *p <= '9'; ++p) {
-        const int32_t digit = *p - '0';
-        if (value > (kMax - digit) / 10) return kMax;
-        value = value * 10 + digit;
-    }
-    return value;
-}
-
-int32_t FormatDecimal(int32_t value, char* buffer, size_t size) {
-    if (!buffer || size == 0) return 0;
-    buffer[0] = '\0';
-    int32_t v = value < 0 ? 0 : value;
-    int32_t power = 1;
-    int32_t digits = 1;
-    while (power <= v / 10) {
-        power *= 10;
-        ++digits;
-    }
-    if (static_cast<size_t>(digits) + 1 > size) return 0;
-    int32_t n = 0;
-    for (; power > 0; power /= 10) {
-        buffer[n++] = static_cast<char>('0' + v / power);
-        v %= power;
-    }
-    buffer[n] = '\0';
-    return n;
-}
-
 bool ReadSettings() {
     color_schema = 0;
-    return ForEachPiece(kSettingsPath, [](char* piece) {
+    return ForEachLine(kSettingsPath, [](char* piece) {
         char* equals = std::strchr(piece, '=');
         if (!equals) return;
         *equals = '\0';
@@ -153,7 +177,7 @@ bool WriteSettings() {
 
 bool ReadPoints() {
     points = 0;
-    const bool read = ForEachPiece(kPointsPath, [](const char* piece) {
+    const bool read = ForEachLine(kPointsPath, [](const char* piece) {
         // A blank line says nothing; it must not wipe the count.
         if (piece[0] != '\0') points = ParseDecimal(piece);
     });
@@ -169,15 +193,25 @@ bool WritePoints() {
 }
 
 bool NotePendingPoint(int32_t value, const char* markerPath) {
-    if (!markerPath) return false;
     char text[kNoteMax];
     size_t length = 0;
     if (!AppendLine(text, sizeof text, &length, "", value)) return false;
-    const size_t pathLength = std::strlen(markerPath);
+    const size_t pathLength = markerPath ? std::strlen(markerPath) : 0;
     if (length + pathLength + 1 > sizeof text) return false;
-    std::memcpy(text + length, markerPath, pathLength);
+    if (pathLength > 0) std::memcpy(text + length, markerPath, pathLength);
     text[length + pathLength] = '\n';
-    return ReplaceFile(kPendingPointPath, text, static_cast<uint32_t>(length + pathLength + 1));
+    length += pathLength + 1;
+    if (!AppendLine(text, sizeof text, &length, "", points)) return false;
+    return ReplaceFile(kPendingPointPath, text, static_cast<uint32_t>(length));
+}
+
+bool SettlePendingPoint() {
+    if (!s3eFileCheckExists(kPendingPointPath)) return true;
+    if (WritePoints()) {
+        ClearPendingPoint();
+        return true;
+    }
+    return NotePendingPoint(points, nullptr);
 }
 
 void ClearPendingPoint() {

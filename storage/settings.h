@@ -3,7 +3,6 @@
 // the process-wide values they fill.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 // Process-wide values, read at start-up and kept for the whole run.
@@ -28,20 +27,18 @@ bool ReadPoints();
 bool WritePoints();
 
 // A point on its way. Recording a solve notes, before it creates the solved
-// marker, the points value the solve leaves and the marker's path; the note goes
-// once the points file holds that value. A run that dies between the marker and
-// the points file leaves the note behind, and the next ReadPoints raises points
-// to the noted value when the marker is there (the point was earned) and drops
-// the note either way: a point is never lost to a kill, nor counted twice.
+// marker, the points value the solve leaves, the marker's path and the points
+// already earned (the value in memory, which may not be in the points file yet);
+// the note goes once the points file holds all of it. A run that dies or fails
+// before the points file is written leaves the note behind, and the next
+// ReadPoints raises points to the earned value, and to the noted value when the
+// marker is there (the point was earned), then drops the note: a point is never
+// lost to a kill or a failed write, nor counted twice. A null markerPath notes
+// only the points already earned.
 constexpr const char kPendingPointPath[] = "Documents/conf/points.pending";
 bool NotePendingPoint(int32_t value, const char* markerPath);
+// Before a solved marker goes: writes the points file and drops the note, or,
+// when the points file cannot be written, notes the earned points without any
+// marker. False when neither worked (the marker must then stay).
+bool SettlePendingPoint();
 void ClearPendingPoint();
-
-// The value of the leading decimal digits of text; 0 when it starts with anything
-// else. Never negative: saturates at INT32_MAX.
-int32_t ParseDecimal(const char* text);
-// Writes the decimal digits of value and a zero byte into buffer (size bytes;
-// kDecimalBufferSize always suffices); a negative value is written as 0. Gives the
-// number of digits, or 0 (and an empty text when size > 0) if they do not fit.
-constexpr size_t kDecimalBufferSize = 12;
-int32_t FormatDecimal(int32_t value, char* buffer, size_t size);

@@ -69,7 +69,9 @@ float EffectiveSmoothing(const SdfFont* font, const TextMesh* mesh) {
     if (mesh->smoothing != kSmoothingAuto) return mesh->smoothing;
     const float f = (mesh->style & kStyleSoft) ? 1.5f : 1.0f;
     const float ref = font->smoothRef > 0 ? font->smoothRef : 1.0f;
-    const float scale = mesh->scale > 0.0f ? mesh->scale : 0.0f;
+    // Letters drawn on more device pixels than surface pixels keep an edge
+    // of the same device pixels, so they stay as sharp as at full size.
+    const float scale = mesh->scale > 0.0f ? mesh->scale * IwGxGetPixelScale() : 0.0f;
     if (scale == 0.0f) return 0.3f;
     return std::min(0.25f / ref / scale * f, 0.3f);
 }

@@ -1,21 +1,23 @@
-// The board screen's puzzle: opening and closing it, and the view's part in
-// saving and solving (the progress itself lives in puzzles/progress).
+// The board screen's puzzle: opening and closing it, the view's part in
+// saving and solving (the progress itself lives in puzzles/progress), and
+// the "Clear all?" question.
 #include "ui/board_screen.h"
 
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
+#include "services/dialogs.h"
 #include "ui/board_view.h"
 
-bool BoardScreen::OpenPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex) {
-    if (!OpenPuzzleProgress(&progress, PuzzleAddress{sizeClass, gridIndex, puzzleIndex})) {
+bool BoardScreen::OpenPuzzle(const PuzzleAddress& at) {
+    if (!OpenPuzzleProgress(&progress, at)) {
         return false;
     }
     activeTool = CellFilled;
     moveScaleMode = 0;
     legendShown = 0;
     // Taps before the first frame already meet the fitted board.
-    StoreBoardLayout(this, LayoutBoardScreen(GetSurfaceWidth(), GetSurfaceHeight(), progress.board,
-                                             legendShown != 0));
-    viewRect = fitRect;
+    layout =
+        LayoutBoardScreen(GetSurfaceWidth(), GetSurfaceHeight(), progress.board, legendShown != 0);
+    viewRect = layout.fitRect;
     cellSize = ViewCellSize(viewRect, progress.board);
     return true;
 }
@@ -26,17 +28,33 @@ void BoardScreen::ClosePuzzle() {
 
 bool BoardScreen::CheckAndRecordSolved() {
     const bool ok = ::CheckAndRecordSolved(&progress);
-    if (progress.board && progress.board->solved) viewRect = fitRect;
+    if (progress.board && progress.board->solved) viewRect = layout.fitRect;
     return ok;
 }
 
 bool BoardScreen::SaveDirtyState() {
     const bool wasSolved = progress.board && progress.board->solved;
     const bool ok = ::SaveDirtyState(&progress);
-    if (progress.board && progress.board->solved && !wasSolved) viewRect = fitRect;
+    if (progress.board && progress.board->solved && !wasSolved) viewRect = layout.fitRect;
     return ok;
 }
 
 bool BoardScreen::ClearAll() {
     return ClearPuzzleProgress(&progress);
+}
+
+void BoardScreen::AskClearAll() {
+    if (!progress.board) return;
+    clearAllAsked = true;
+    clearAllAsker = progress.address;
+    ShowDialog(kDialogClearBoard);
+}
+
+void BoardScreen::AnswerClearAll(bool confirmed) {
+    const PuzzleAddress& a = clearAllAsker;
+    const PuzzleAddress& open = progress.address;
+    const bool asker = clearAllAsked && progress.board && a.sizeClass == open.sizeClass &&
+                       a.gridIndex == open.gridIndex && a.puzzleIndex == open.puzzleIndex;
+    clearAllAsked = false;
+    if (confirmed && asker) ClearAll();
 }

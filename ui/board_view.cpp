@@ -5,7 +5,8 @@
 #include <cstdint>
 
 #include "board/board.h"
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
+#include "storage/decimal.h"
 #include "text/sdf_font.h"
 #include "ui/images.h"
 #include "ui/look.h"
@@ -33,11 +34,6 @@ constexpr ToolbarButton kToolbarOrder[kToolbarButtonCount] = {
     kButtonDraw, kButtonErase,    kButtonCross,  kButtonMoveScale,
     kButtonUndo, kButtonClearAll, kButtonLegend, kButtonBack,
 };
-
-bool Inside(const ScreenRect& r, int32_t x, int32_t y) {
-    const int64_t left = r.x, top = r.y;
-    return left < x && x < left + r.w && top < y && y < top + r.h;
-}
 
 // ===========================================================================
 // Drawing
@@ -160,17 +156,20 @@ void DrawGridLines(const BoardFrame& f) {
     }
 }
 
+// Which clue lines a pass goes through.
+enum ClueLines { kColumnClues = 1, kRowClues = 2, kAllClues = 3 };
+
 // Calls visit(col, row, clueByte) for every clue cell, columns first, then rows.
 template <typename Visit>
-void ForEachClueCell(const BoardFrame& f, Visit visit) {
+void ForEachClueCell(const BoardFrame& f, Visit visit, int lines = kAllClues) {
     const Board* b = f.board;
-    for (int32_t c = 0; c < b->cols; ++c) {
+    for (int32_t c = 0; c < b->cols && (lines & kColumnClues); ++c) {
         const ClueLine& line = b->colClues[c];
         const int32_t n = line.values ? line.count : 0;
         for (int32_t k = 0; k < n; ++k)
             visit(f.bandCols + c, f.bandRows - n + k, line.values[k]);
     }
-    for (int32_t r = 0; r < b->rows; ++r) {
+    for (int32_t r = 0; r < b->rows && (lines & kRowClues); ++r) {
         const ClueLine& line = b->rowClues[r];
         const int32_t n = line.values ? line.count : 0;
         for (int32_t k = 0; k < n; ++k)
@@ -197,28 +196,34 @@ class RepeatedTexts {
     TextMesh* meshes_[256] = {};
 };
 
-void DrawClueNumbers(SdfFont* font, const BoardFrame& f) {
+void DrawClueNumbers(SdfFont* font, const BoardFrame& f, int lines = kAllClues) {
     RepeatedTexts numbers;
     const auto draw = [&](int32_t col, int32_t row, uint8_t value) {
         const int32_t x = static_cast<int32_t>(f.X(col));
         const int32_t y = static_cast<int32_t>(f.Y(row));
         if (!f.Visible(x, y)) return;
-        char text[12];
-        NumberToText(value, text, sizeof text);
+        char text[kDecimalBufferSize];
+        FormatDecimal(value, text, sizeof text);
         numbers.Draw(font, value, static_cast<float>(x), static_cast<float>(y), text);
     };
     // Single digits: one batch, one draw.
     GlyphBatch* batch = CreateGlyphBatch(static_cast<uint16_t>(f.board->clueGlyphCount));
     SetGlyphBatch(font, batch);
-    ForEachClueCell(f, [&](int32_t col, int32_t row, uint8_t clue) {
-        if (clue < 10) draw(col, row, clue);
-    });
+    ForEachClueCell(
+        f,
+        [&](int32_t col, int32_t row, uint8_t clue) {
+            if (clue < 10) draw(col, row, clue);
+        },
+        lines);
     FlushGlyphBatch(font, batch);
     SetGlyphBatch(font, nullptr);
     // Two digits and struck-out clues, one by one.
-    ForEachClueCell(f, [&](int32_t col, int32_t row, uint8_t clue) {
-        if (clue > 9) draw(col, row, ClueValue(clue));
-    });
+    ForEachClueCell(
+        f,
+        [&](int32_t col, int32_t row, uint8_t clue) {
+            if (clue > 9) draw(col, row, ClueValue(clue));
+        },
+        lines);
 }
 
 void DrawCrosses(SdfFont* font, const BoardFrame& f) {
@@ -239,16 +244,76 @@ void DrawCrosses(SdfFont* font, const BoardFrame& f) {
     }
 }
 
-void DrawStrikes(const BoardFrame& f) {
+void DrawStrikes(const BoardFrame& f, int lines = kAllClues) {
     SetDrawColour(palette.gridLine);
     const float half = f.cell / 2;
     const bool twoPixels = f.cell > kClueMarkMinTwoPixels;
-    ForEachClueCell(f, [&](int32_t col, int32_t row, uint8_t clue) {
-        if (clue < ClueMarkOffset) return;
-        const float x = f.X(col), y = f.Y(row);
-        DrawLine(x, y + half, x + f.cell, y + half);
-        if (twoPixels) DrawLine(x, y + half - 1, x + f.cell, y + half - 1);
-    });
+    ForEachClueCell(
+        f,
+        [&](int32_t col, int32_t row, uint8_t clue) {
+            if (clue < ClueMarkOffset) return;
+            const float x = f.X(col), y = f.Y(row);
+            DrawLine(x, y + half, x + f.cell, y + half);
+            if (twoPixels) DrawLine(x, y + half - 1, x + f.cell, y + half - 1);
+        },
+        lines);
+}
+
+// A pinned band: the band's fill and its part of the grid lines, as the band
+// looks in place: cols x rows cells from the frame's cell (col0, row0).
+void DrawBandCells(const BoardFrame& f, int32_t col0, int32_t row0, int32_t cols, int32_t rows) {
+    const float x0 = f.X(col0), y0 = f.Y(row0);
+    const float w = static_cast<float>(cols) * f.cell, h = static_cast<float>(rows) * f.cell;
+    SetDrawColour(palette.clueBand);
+    FillRect(x0, y0, w, h);
+    SetDrawColour(palette.gridLine);
+    for (int32_t i = col0; i <= col0 + cols; ++i) {
+        const float x = f.X(i);
+        DrawLine(x, y0 - 1, x, y0 + h + 1);
+        if (IsThickLine(i, f.totalCols, f.bandCols)) {
+            DrawLine(x - 1, y0 - 1, x - 1, y0 + h + 1);
+            DrawLine(x + 1, y0 - 1, x + 1, y0 + h + 1);
+        }
+    }
+    for (int32_t j = row0; j <= row0 + rows; ++j) {
+        const float y = f.Y(j);
+        DrawLine(x0, y, x0 + w, y);
+        if (IsThickLine(j, f.totalRows, f.bandRows)) {
+            DrawLine(x0 - 1, y - 1, x0 + w + 1, y - 1);
+            DrawLine(x0 - 1, y + 1, x0 + w + 1, y + 1);
+        }
+    }
+}
+
+// The pinned bands over the cells: the top band (its clues, its strikes),
+// then the left band over it, then their shared corner over both. Shapes and
+// texts alternate as few times as that order allows.
+void DrawPinnedBands(SdfFont* font, const BoardFrame& f, const ClueBandPins& pins) {
+    BoardFrame top = f, left = f;
+    top.vy = pins.topY;
+    left.vx = pins.leftX;
+    if (pins.top) {
+        DrawBandCells(top, 0, 0, f.totalCols, f.bandRows);
+        if (font) {
+            font->colour = palette.clueText;
+            DrawClueNumbers(font, top, kColumnClues);
+        }
+        DrawStrikes(top, kColumnClues);
+    }
+    if (pins.left) {
+        DrawBandCells(left, 0, 0, f.bandCols, f.totalRows);
+        if (font) {
+            font->colour = palette.clueText;
+            DrawClueNumbers(font, left, kRowClues);
+        }
+        DrawStrikes(left, kRowClues);
+    }
+    if (pins.top && pins.left) {
+        BoardFrame corner = f;
+        corner.vx = pins.leftX;
+        corner.vy = pins.topY;
+        DrawBandCells(corner, 0, 0, f.bandCols, f.bandRows);
+    }
 }
 
 void DrawBadge(const BoardFrame& f) {
@@ -293,6 +358,8 @@ void DrawBoard(BoardScreen* screen, const BoardLayout& layout) {
     }
     if (font) DrawCrosses(font, f);
     DrawStrikes(f);
+    const ClueBandPins pins = PinClueBands(screen);
+    if (pins.top || pins.left) DrawPinnedBands(font, f, pins);
 }
 
 void DrawToolbar(const BoardScreen* screen, const BoardLayout& layout) {
@@ -302,23 +369,24 @@ void DrawToolbar(const BoardScreen* screen, const BoardLayout& layout) {
     FillRect(static_cast<float>(strip.x), static_cast<float>(strip.y), static_cast<float>(strip.w),
              static_cast<float>(strip.h));
     SetDrawColour(kColourWhite);
-    DrawImageIn(imageSet.back, screen->backButton);
-    DrawImageIn(imageSet.clearAll, screen->clearAllButton);
-    DrawImageIn(imageSet.question, screen->legendButton);
+    DrawImageIn(imageSet.back, screen->layout.buttons[kButtonBack]);
+    DrawImageIn(imageSet.clearAll, screen->layout.buttons[kButtonClearAll]);
+    DrawImageIn(imageSet.question, screen->layout.buttons[kButtonLegend]);
     if (solved) SetDrawColour(kColourDimWhite);
-    DrawImageIn(imageSet.drawFull, screen->drawButton);
-    DrawImageIn(imageSet.drawBlank, screen->eraseButton);
-    DrawImageIn(imageSet.drawX, screen->crossButton);
-    DrawImageIn(imageSet.moveScale, screen->moveScaleButton);
-    DrawImageIn(imageSet.undo, screen->undoButton);
+    DrawImageIn(imageSet.drawFull, screen->layout.buttons[kButtonDraw]);
+    DrawImageIn(imageSet.drawBlank, screen->layout.buttons[kButtonErase]);
+    DrawImageIn(imageSet.drawX, screen->layout.buttons[kButtonCross]);
+    DrawImageIn(imageSet.moveScale, screen->layout.buttons[kButtonMoveScale]);
+    DrawImageIn(imageSet.undo, screen->layout.buttons[kButtonUndo]);
     if (!solved) {
         SetDrawColour(kColourBlack);
-        const ScreenRect* active = screen->activeTool == CellEmpty    ? &screen->eraseButton
-                                   : screen->activeTool == CellFilled ? &screen->drawButton
-                                   : screen->activeTool == CellCross  ? &screen->crossButton
-                                                                      : nullptr;
+        const ScreenRect* active =
+            screen->activeTool == CellEmpty    ? &screen->layout.buttons[kButtonErase]
+            : screen->activeTool == CellFilled ? &screen->layout.buttons[kButtonDraw]
+            : screen->activeTool == CellCross  ? &screen->layout.buttons[kButtonCross]
+                                               : nullptr;
         if (active) DrawFrame(*active);
-        if (screen->moveScaleMode) DrawFrame(screen->moveScaleButton);
+        if (screen->moveScaleMode) DrawFrame(screen->layout.buttons[kButtonMoveScale]);
     }
     SetDrawColour(kColourWhite);
 }
@@ -373,9 +441,9 @@ void DrawLegend(const BoardScreen* screen, const BoardLayout& layout) {
         }
     }
 
-    const ScreenRect& draw = screen->drawButton;
-    const ScreenRect& moveScale = screen->moveScaleButton;
-    const ScreenRect& back = screen->backButton;
+    const ScreenRect& draw = screen->layout.buttons[kButtonDraw];
+    const ScreenRect& moveScale = screen->layout.buttons[kButtonMoveScale];
+    const ScreenRect& back = screen->layout.buttons[kButtonBack];
     const int32_t x0 = W - T - A - Mx - 60;
     const float panelW = static_cast<float>(A + 60 + Mx);
     const float panelH = static_cast<float>(back.y + back.h - draw.y);
@@ -385,10 +453,11 @@ void DrawLegend(const BoardScreen* screen, const BoardLayout& layout) {
     DrawFrame(ScreenRect{x0, draw.y, A + 60 + Mx, back.y + back.h - draw.y});
 
     SetDrawColour(kColourBlack);
-    const ScreenRect* rows[7] = {&screen->drawButton,  &screen->eraseButton,
-                                 &screen->crossButton, &screen->moveScaleButton,
-                                 &screen->undoButton,  &screen->clearAllButton,
-                                 &screen->backButton};
+    const ScreenRect* rows[7] = {
+        &screen->layout.buttons[kButtonDraw],  &screen->layout.buttons[kButtonErase],
+        &screen->layout.buttons[kButtonCross], &screen->layout.buttons[kButtonMoveScale],
+        &screen->layout.buttons[kButtonUndo],  &screen->layout.buttons[kButtonClearAll],
+        &screen->layout.buttons[kButtonBack]};
     const int32_t textX = W - T - Mx - 20;
     for (int i = 0; i < 7; ++i) {
         const float y = static_cast<float>(rows[i]->y + rows[i]->h / 2);
@@ -470,21 +539,6 @@ BoardLayout LayoutBoardScreen(int32_t width, int32_t height, const Board* board,
     return l;
 }
 
-void StoreBoardLayout(BoardScreen* screen, const BoardLayout& l) {
-    screen->fitRect = l.fitRect;
-    screen->fitCellSize = l.fitCellSize;
-    screen->toolbarAtRight = l.toolbarAtRight;
-    screen->toolbarSize = l.toolbarSize;
-    screen->backButton = l.buttons[kButtonBack];
-    screen->undoButton = l.buttons[kButtonUndo];
-    screen->drawButton = l.buttons[kButtonDraw];
-    screen->eraseButton = l.buttons[kButtonErase];
-    screen->crossButton = l.buttons[kButtonCross];
-    screen->clearAllButton = l.buttons[kButtonClearAll];
-    screen->legendButton = l.buttons[kButtonLegend];
-    screen->moveScaleButton = l.buttons[kButtonMoveScale];
-}
-
 float ViewCellSize(const ScreenRect& viewRect, const Board* board) {
     if (!board || board->rows <= 0 || board->cols <= 0) return 0.0f;
     return static_cast<float>(
@@ -495,13 +549,40 @@ bool IsThickLine(int32_t i, int32_t total, int32_t bandCells) {
     return i == 0 || i == total || (i - bandCells) % 5 == 0;
 }
 
+ClueBandPins PinClueBands(const BoardScreen* screen) {
+    ClueBandPins pins{};
+    const Board* b = screen ? screen->progress.board : nullptr;
+    const float cell = screen ? screen->cellSize : 0.0f;
+    if (!b || !(cell > 0.0f)) return pins;
+    const ScreenRect& v = screen->viewRect;
+    const ScreenRect& fit = screen->layout.fitRect;
+    // The board's part of the surface: beside the toolbar strip.
+    const int32_t strip = screen->layout.toolbarSize;
+    const float areaW =
+        static_cast<float>(surfaceSize.width - (screen->layout.toolbarAtRight ? strip : 0));
+    const float areaH =
+        static_cast<float>(surfaceSize.height - (screen->layout.toolbarAtRight ? 0 : strip));
+    const float bandW = static_cast<float>(std::max(b->maxRowClues, 0)) * cell;
+    const float bandH = static_cast<float>(std::max(b->maxColClues, 0)) * cell;
+    // Where a band sticks: at the edge, or further out when it is deeper than
+    // half the area. It pins once the board has moved past that place, which
+    // never happens at fit, even on a surface too small for the fitted board.
+    pins.leftX = std::min(0.0f, areaW / 2 - bandW);
+    pins.topY = std::min(0.0f, areaH / 2 - bandH);
+    pins.left = bandW > 0.0f && static_cast<float>(v.x) < pins.leftX && v.x < fit.x;
+    pins.top = bandH > 0.0f && static_cast<float>(v.y) < pins.topY && v.y < fit.y;
+    pins.leftRight = pins.leftX + bandW;
+    pins.topBottom = pins.topY + bandH;
+    return pins;
+}
+
 void DrawBoardScreen(BoardScreen* screen, bool surfaceChanged) {
     if (!screen) return;
     const int32_t W = surfaceSize.width, H = surfaceSize.height;
     const Board* board = screen->progress.board;
     const BoardLayout layout = LayoutBoardScreen(W, H, board, screen->legendShown != 0);
-    StoreBoardLayout(screen, layout);
-    if (surfaceChanged) screen->viewRect = screen->fitRect;
+    screen->layout = layout;
+    if (surfaceChanged) screen->viewRect = screen->layout.fitRect;
     screen->cellSize = ViewCellSize(screen->viewRect, board);
     if (W <= 0 || H <= 0) return;
 
@@ -517,20 +598,21 @@ void DrawBoardScreen(BoardScreen* screen, bool surfaceChanged) {
 ToolbarButton HitToolbar(const BoardScreen* screen, int32_t x, int32_t y) {
     if (!screen) return kButtonNone;
     const ScreenRect* tested[kToolbarButtonCount] = {
-        &screen->backButton,      &screen->drawButton,   &screen->eraseButton,
-        &screen->moveScaleButton, &screen->crossButton,  &screen->clearAllButton,
-        &screen->undoButton,      &screen->legendButton,
+        &screen->layout.buttons[kButtonBack],  &screen->layout.buttons[kButtonDraw],
+        &screen->layout.buttons[kButtonErase], &screen->layout.buttons[kButtonMoveScale],
+        &screen->layout.buttons[kButtonCross], &screen->layout.buttons[kButtonClearAll],
+        &screen->layout.buttons[kButtonUndo],  &screen->layout.buttons[kButtonLegend],
     };
     for (int32_t i = 0; i < kToolbarButtonCount; ++i) {
-        if (Inside(*tested[i], x, y)) return static_cast<ToolbarButton>(i);
+        if (RectHolds(*tested[i], x, y, kNoEdges)) return static_cast<ToolbarButton>(i);
     }
     return kButtonNone;
 }
 
 bool InToolbarStrip(const BoardScreen* screen, int32_t x, int32_t y) {
     if (!screen) return false;
-    return screen->toolbarAtRight ? x >= surfaceSize.width - screen->toolbarSize
-                                  : y >= surfaceSize.height - screen->toolbarSize;
+    return screen->layout.toolbarAtRight ? x >= surfaceSize.width - screen->layout.toolbarSize
+                                         : y >= surfaceSize.height - screen->layout.toolbarSize;
 }
 
 bool ClueAt(const BoardScreen* screen, int32_t x, int32_t y, bool* inBand, bool* isRow,
@@ -540,26 +622,39 @@ bool ClueAt(const BoardScreen* screen, int32_t x, int32_t y, bool* inBand, bool*
     const float cell = screen ? screen->cellSize : 0.0f;
     if (!b || !b->rowClues || !b->colClues || !(cell > 0.0f)) return false;
     const ScreenRect& v = screen->viewRect;
+    const ClueBandPins pins = PinClueBands(screen);
     const float fx = static_cast<float>(x), fy = static_cast<float>(y);
-    const float vx = static_cast<float>(v.x), vy = static_cast<float>(v.y);
-    const float gx0 = vx + static_cast<float>(b->maxRowClues) * cell;
-    const float gy0 = vy + static_cast<float>(b->maxColClues) * cell;
+    const float gx0 = static_cast<float>(v.x) + static_cast<float>(b->maxRowClues) * cell;
+    const float gy0 = static_cast<float>(v.y) + static_cast<float>(b->maxColClues) * cell;
     const int64_t right = static_cast<int64_t>(v.x) + v.w;
     const int64_t bottom = static_cast<int64_t>(v.y) + v.h;
+    const bool underTop = pins.top && fy < pins.topBottom;
+    const bool underLeft = pins.left && fx < pins.leftRight;
 
+    // The band under the point and where its cells begin: a pinned band is
+    // drawn over everything else and starts at the surface's edge.
     bool rowBand = false;
-    int32_t index = 0, k = 0;
-    if (v.x <= x && fx < gx0 && fy >= gy0 && y < bottom) {
+    float bandX = static_cast<float>(v.x), bandY = static_cast<float>(v.y);
+    if (underTop && underLeft) {
+        if (inBand) *inBand = true;  // the pinned bands' shared corner
+        return false;
+    } else if (underLeft) {
         rowBand = true;
-        index = static_cast<int32_t>((fy - gy0) / cell);
-        k = static_cast<int32_t>((fx - vx) / cell) - b->maxRowClues;
-    } else if (fx >= gx0 && x < right && v.y <= y && fy < gy0) {
-        index = static_cast<int32_t>((fx - gx0) / cell);
-        k = static_cast<int32_t>((fy - vy) / cell) - b->maxColClues;
-    } else {
+        bandX = pins.leftX;
+    } else if (underTop) {
+        bandY = pins.topY;
+    } else if (v.x <= x && fx < gx0 && fy >= gy0 && y < bottom) {
+        rowBand = true;
+    } else if (!(fx >= gx0 && x < right && v.y <= y && fy < gy0)) {
         return false;
     }
     if (inBand) *inBand = true;
+    // A pinned band also covers the other band's corner and the view's
+    // surroundings: only where a clue line runs is there a clue.
+    if (rowBand ? !(fy >= gy0 && y < bottom) : !(fx >= gx0 && x < right)) return false;
+    const int32_t index = static_cast<int32_t>(rowBand ? (fy - gy0) / cell : (fx - gx0) / cell);
+    int32_t k = rowBand ? static_cast<int32_t>((fx - bandX) / cell) - b->maxRowClues
+                        : static_cast<int32_t>((fy - bandY) / cell) - b->maxColClues;
     // The view may reach past the last cell; only real lines and clues count.
     const int32_t lines = rowBand ? b->rows : b->cols;
     if (index < 0 || index >= lines) return false;
@@ -583,6 +678,8 @@ bool CellAt(const BoardScreen* screen, int32_t x, int32_t y, int32_t* row, int32
     const float gy0 = static_cast<float>(v.y) + static_cast<float>(b->maxColClues) * cell;
     if (!(fx >= gx0 && fy >= gy0)) return false;
     if (x >= static_cast<int64_t>(v.x) + v.w || y >= static_cast<int64_t>(v.y) + v.h) return false;
+    const ClueBandPins pins = PinClueBands(screen);
+    if ((pins.top && fy < pins.topBottom) || (pins.left && fx < pins.leftRight)) return false;
     const int32_t r = static_cast<int32_t>((fy - gy0) / cell);
     const int32_t c = static_cast<int32_t>((fx - gx0) / cell);
     // The view may reach past the last cell: only cells of the board count.

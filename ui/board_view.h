@@ -10,40 +10,9 @@
 
 struct Board;
 
-// The toolbar's buttons, in the order taps test them.
-enum ToolbarButton : int32_t {
-    kButtonNone = -1,
-    kButtonBack = 0,
-    kButtonDraw,
-    kButtonErase,
-    kButtonMoveScale,
-    kButtonCross,
-    kButtonClearAll,
-    kButtonUndo,
-    kButtonLegend,
-};
-constexpr int32_t kToolbarButtonCount = 8;
-
-// One frame's layout of the board screen for a surface of width x height.
-struct BoardLayout {
-    int32_t width, height;
-    int32_t totalCols, totalRows;  // clue band and grid cells across and down
-    int32_t toolbarSize;           // T = min(W/8, H/8, 100)
-    int32_t fitToolbarAtRight;     // the side the fit left room for
-    int32_t toolbarAtRight;        // the side the toolbar is drawn on (the legend takes the right)
-    ScreenRect area;               // where the board is fitted
-    int32_t fitCellSize;           // at least 1
-    ScreenRect fitRect;
-    int32_t buttonSide, buttonGap, buttonOffset;  // after shrinking to fit
-    ScreenRect strip;                             // the toolbar strip
-    ScreenRect buttons[kToolbarButtonCount];      // indexed by ToolbarButton
-};
-
 // The layout in integers, truncating: no font, no drawing. A missing board is
 // laid out as one cell.
 BoardLayout LayoutBoardScreen(int32_t width, int32_t height, const Board* board, bool legendShown);
-// Keeps a layout's rectangles in the screen, as every frame does.
-void StoreBoardLayout(BoardScreen* screen, const BoardLayout& layout);
 // The cell size a view rectangle gives: min(w / totalCols, h / totalRows) in
 // integers; 0 without a board.
 float ViewCellSize(const ScreenRect& viewRect, const Board* board);
@@ -51,6 +20,21 @@ float ViewCellSize(const ScreenRect& viewRect, const Board* board);
 // edges, and every fifth line counted from the first grid line (bandCells),
 // into the clue band too.
 bool IsThickLine(int32_t i, int32_t total, int32_t bandCells);
+
+// Where the clue bands stand in a frame. Zoomed so far that a band would
+// leave the surface through its top (left) edge, it sticks there instead,
+// drawn over the cells at the zoomed cell size, so the clues of the columns
+// (rows) in view stay in sight. A pinned band reaches at most half across the
+// board's part of the surface: zoomed further, its outer clues stay off the
+// edge and the clues nearest the grid stay in view. At fit nothing is pinned.
+struct ClueBandPins {
+    bool top;
+    float topY, topBottom;  // the pinned top band's top edge (0 or above) and bottom edge
+    bool left;
+    float leftX, leftRight;  // the pinned left band's left edge (0 or left of it) and right edge
+};
+// From the screen's view, cell size, toolbar and board, as the last frame drew them.
+ClueBandPins PinClueBands(const BoardScreen* screen);
 
 // Lays the board screen out for this frame's surface size and draws it. After
 // a change of the surface's size the view goes back to the fitted board. A
@@ -64,10 +48,10 @@ void DrawBoardScreen(BoardScreen* screen, bool surfaceChanged);
 ToolbarButton HitToolbar(const BoardScreen* screen, int32_t x, int32_t y);
 // Whether (x, y) lies in the toolbar strip of the last frame's surface.
 bool InToolbarStrip(const BoardScreen* screen, int32_t x, int32_t y);
-// The clue under (x, y). *inBand: the point lies in the row band or the column
-// band, where a tap ends. True when it names a real clue: *isRow, *line (row or
+// The clue under (x, y), pinned bands first. *inBand: the point lies in a clue
+// band (pinned or not), where a tap ends. True when it names a real clue: *isRow, *line (row or
 // column) and *clue (its index in the line).
 bool ClueAt(const BoardScreen* screen, int32_t x, int32_t y, bool* inBand, bool* isRow,
             int32_t* line, int32_t* clue);
-// The grid cell under (x, y); false outside the grid.
+// The grid cell under (x, y); false outside the grid and under a pinned band.
 bool CellAt(const BoardScreen* screen, int32_t x, int32_t y, int32_t* row, int32_t* col);

@@ -1,7 +1,7 @@
 // Loading and releasing the game's fourteen images.
 #include "ui/images.h"
 
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 
 ImageSet imageSet;
 

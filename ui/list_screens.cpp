@@ -1,11 +1,22 @@
-// The footer, scroll limits, scroll bar and hit test that both lists share.
+// The footer, scroll limits, scroll bar, hit test, dragging and releasing
+// that both lists share.
 #include "ui/list_screens.h"
 
-#include "platform/iw2d.h"
+#include <algorithm>
+#include <cstdlib>
+
+#include "draw2d/iw2d.h"
 #include "text/sdf_font.h"
 #include "ui/images.h"
 #include "ui/look.h"
 #include "ui/text_fit.h"
+
+namespace {
+
+// A list moves once the finger is this far above or below the press.
+constexpr int32_t kListScrollGate = 10;
+
+}  // namespace
 
 ListFooter LayoutListFooter(int32_t width, int32_t height) {
     ListFooter f{};
@@ -37,21 +48,59 @@ ScreenRect ListScrollThumb(int32_t width, int32_t footerTop, const ListScroll& s
             static_cast<int32_t>(static_cast<int64_t>(footerTop) * footerTop / span)};
 }
 
-ListHit HitList(const ScreenRect& back, int32_t footerTop, const ScreenRect* rects,
-                int32_t rectCount, int32_t shift, bool inclusiveEdges, int32_t x, int32_t y) {
-    if (x >= back.x && x < back.x + back.w && y > back.y && y < back.y + back.h) {
+int32_t ListEntryCount(int32_t count) {
+    return count < 0 ? 0 : count > kListEntryMax ? kListEntryMax : count;
+}
+
+void LayoutListEnd(ListLayout* l, int32_t height, int32_t margin, const ListView* view) {
+    const int32_t n = l->count;
+    const int32_t bottom = n > 0 ? l->entries[n - 1].y + l->entries[n - 1].h : 0;
+    l->scroll =
+        n > 0 ? LayoutListScroll(height, l->footer.footerHeight, bottom, margin,
+                                 view->layout.scroll.scrollOffset, view->layout.scroll.dragOffset)
+              : ListScroll{0, 0, 0};
+}
+
+ListHit HitListView(const ListView* view, bool closedEntries, int32_t x, int32_t y) {
+    if (!view) return {kListNone, 0};
+    // The back button's top edge belongs to the footer's line, not to it.
+    if (RectHolds(view->layout.footer.backButton, x, y, {true, false, false, false}))
         return {kListBack, 0};
-    }
-    if (y >= footerTop || rectCount <= 0 || !rects) return {kListNone, 0};
-    const int32_t extra = inclusiveEdges ? 1 : 0;
-    for (int32_t i = 0; i < rectCount; ++i) {
-        const ScreenRect& r = rects[i];
-        const int32_t top = r.y - shift;
-        if (x >= r.x && x < r.x + r.w + extra && y >= top && y < top + r.h + extra) {
-            return {kListEntry, i};
-        }
+    if (y >= view->layout.footer.footerTop || view->layout.count <= 0) return {kListNone, 0};
+    const int32_t shift = view->layout.scroll.scrollOffset + view->layout.scroll.dragOffset;
+    const RectEdges edges = closedEntries ? kAllEdges : kLeftTopEdges;
+    for (int32_t i = 0; i < view->layout.count; ++i) {
+        const ScreenRect& r = view->layout.entries[i];
+        if (RectHolds({r.x, r.y - shift, r.w, r.h}, x, y, edges)) return {kListEntry, i};
     }
     return {kListNone, 0};
+}
+
+bool DragListView(ListView* view, int32_t pressY, int32_t y) {
+    if (std::abs(pressY - y) < kListScrollGate || view->layout.scroll.maxScroll < 1) return false;
+    const int32_t offset =
+        std::clamp(pressY - y, -view->layout.scroll.scrollOffset,
+                   view->layout.scroll.maxScroll - view->layout.scroll.scrollOffset);
+    if (offset == view->layout.scroll.dragOffset) return false;
+    view->layout.scroll.dragOffset = offset;
+    return true;
+}
+
+bool ScrollListView(ListView* view, int32_t by) {
+    ListScroll& s = view->layout.scroll;
+    const int32_t offset = static_cast<int32_t>(
+        std::clamp<int64_t>(static_cast<int64_t>(s.scrollOffset) + by, -s.dragOffset,
+                            static_cast<int64_t>(s.maxScroll) - s.dragOffset));
+    if (s.maxScroll < 1 || offset == s.scrollOffset) return false;
+    s.scrollOffset = offset;
+    return true;
+}
+
+ListHit ReleaseOnListView(ListView* view, bool closedEntries, bool tap, int32_t x, int32_t y) {
+    const ListHit hit = tap ? HitListView(view, closedEntries, x, y) : ListHit{kListNone, 0};
+    if (!tap) view->layout.scroll.scrollOffset += view->layout.scroll.dragOffset;
+    view->layout.scroll.dragOffset = 0;
+    return hit;
 }
 
 void DrawListFooter(const ListFooter& f, int32_t width, const char* title) {

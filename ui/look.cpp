@@ -1,14 +1,13 @@
-// The palette, the language flag, the surface size and number formatting.
+// The palette, the texts by language, the surface size and the language flag.
 #include "ui/look.h"
 
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
+#include "services/device.h"
 
 Palette palette;
 SurfaceSize surfaceSize;
 
 namespace {
-
-bool russianTexts = false;
 
 struct ThemeColours {
     ColourWord background, listText, listLine, iconTint;
@@ -40,36 +39,11 @@ void ApplyColorSchema(int32_t index) {
     palette.iconTint = t.iconTint;
 }
 
-void SetLanguage(int32_t deviceLanguage) {
-    russianTexts = deviceLanguage == 16;
-}
-
-bool RussianTexts() {
-    return russianTexts;
-}
-
 const char* LocalText(const char* english, const char* russian) {
-    return russianTexts ? russian : english;
+    return device.russian ? russian : english;
 }
 
 void ReadSurfaceSize() {
     surfaceSize.width = GetSurfaceWidth();
     surfaceSize.height = GetSurfaceHeight();
-}
-
-size_t NumberToText(uint32_t value, char* out, size_t size) {
-    char digits[10];
-    size_t n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    if (!out || size < n + 1) {
-        if (out && size > 0) out[0] = '\0';
-        return 0;
-    }
-    for (size_t i = 0; i < n; ++i)
-        out[i] = digits[n - 1 - i];
-    out[n] = '\0';
-    return n;
 }

@@ -1,9 +1,8 @@
 // What every screen draws with: colour words, the palette of the three colour
-// themes, the choice of Russian or English texts, the surface size of the
+// themes, the choice of Russian or English texts by the device facts, the surface size of the
 // frame, and numbers as text.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 // A colour as one word: alpha in the top byte, then blue, green, red in the low byte.
@@ -49,10 +48,7 @@ extern Palette palette;
 // Takes effect from the next frame; the stored setting is not touched.
 void ApplyColorSchema(int32_t index);
 
-// Russian texts on or off, fixed at start-up from the device language (16 is Russian).
-void SetLanguage(int32_t deviceLanguage);
-bool RussianTexts();
-// The Russian twin when Russian texts are on, else the English text.
+// The Russian twin when the device language is Russian, else the English text.
 const char* LocalText(const char* english, const char* russian);
 
 // Surface width and height in pixels, read at the start of every frame; every
@@ -64,8 +60,3 @@ struct SurfaceSize {
 extern SurfaceSize surfaceSize;
 // Reads the drawing layer's surface size into surfaceSize.
 void ReadSurfaceSize();
-
-// Writes value's decimal digits (no sign, padding or separators; "0" for zero)
-// and a terminating zero into out, which holds size bytes (11 are always
-// enough). Gives the number of digits, or 0 (out empty) when they do not fit.
-size_t NumberToText(uint32_t value, char* out, size_t size);

@@ -1,12 +1,14 @@
-// The main menu: layout, drawing and hit test.
+// The main menu: layout, drawing, hit test and taps.
 #include "ui/main_menu.h"
 
 #include <initializer_list>
 
-#include "app/app.h"
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 #include "platform/s3e.h"
-#include "services/ads.h"
+#include "services/device.h"
+#include "services/dialogs.h"
+#include "services/links.h"
+#include "services/promo.h"
 #include "storage/settings.h"
 #include "text/sdf_font.h"
 #include "ui/images.h"
@@ -79,7 +81,7 @@ int32_t MenuHeight(const MenuMetrics& m, bool portrait) {
 
 bool RateSignShown(int32_t rateRedirected, int32_t pointsSolved, int32_t os, int32_t debugSwitch) {
     if (rateRedirected != 0 || pointsSolved < 5) return false;
-    return os != 3 || debugSwitch != 0;
+    return os != S3E_OS_ID_DESKTOP || debugSwitch != 0;
 }
 
 MainMenuLayout LayoutMainMenu(int32_t width, int32_t height, bool rateShown) {
@@ -194,7 +196,7 @@ void DrawPromotionRow(const MainMenuLayout& l) {
     SetDrawColour(kColourWhite);
     Image(PromoImage(0), l.promoTiles[0]);
     Image(PromoImage(1), l.promoTiles[1]);
-    Image(deviceOs == 3 ? PromoImage(3) : imageSet.premium, l.promoCorner);
+    Image(device.DesktopSimulator() ? PromoImage(3) : imageSet.premium, l.promoCorner);
     Outline(l.promoTiles[0]);
     Outline(l.promoTiles[1]);
     Outline(l.promoCorner);
@@ -272,8 +274,8 @@ void DrawMainMenu(MainMenuScreen* menu) {
     if (W <= 0 || H <= 0) return;
 
     // The debug switch is the desktop simulator's alone; other hosts are not asked.
-    const int32_t debugSwitch = deviceOs == 3 ? s3eDebugGetInt(0) : 0;
-    const bool rate = RateSignShown(rate_redirected, points, deviceOs, debugSwitch);
+    const int32_t debugSwitch = device.DesktopSimulator() ? s3eDebugGetInt(0) : 0;
+    const bool rate = RateSignShown(rate_redirected, points, device.os, debugSwitch);
     const MainMenuLayout l = LayoutMainMenu(W, H, rate);
     menu->metrics = l.metrics;
     menu->themesSign = l.themesSign;
@@ -300,7 +302,7 @@ namespace {
 
 // Signs and promotion tiles: all four edges inside; a hidden (or empty) one never.
 bool InsideClosed(const ScreenRect& r, int32_t x, int32_t y) {
-    return r.w > 0 && r.h > 0 && x >= r.x && x <= r.x + r.w && y >= r.y && y <= r.y + r.h;
+    return r.w > 0 && r.h > 0 && RectHolds(r, x, y, kAllEdges);
 }
 
 }  // namespace
@@ -312,11 +314,43 @@ MainMenuHit HitMainMenu(const MainMenuScreen* menu, int32_t x, int32_t y) {
     if (InsideClosed(menu->promoCorner, x, y)) return {kMenuCorner, 0};
     for (int32_t i = 0; menu->sizeClassTiles && i < menu->sizeClassCount; ++i) {
         const ScreenRect& r = menu->sizeClassTiles[i].rect;
-        if (x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h) return {kMenuSizeClass, i};
+        if (RectHolds(r, x, y, kLeftTopEdges)) return {kMenuSizeClass, i};
     }
     if (InsideClosed(menu->themesSign, x, y)) return {kMenuThemes, 0};
     for (int32_t i = 0; i < 3; ++i) {
         if (InsideClosed(menu->promoTiles[i], x, y)) return {kMenuPromo, i};
     }
     return {kMenuNone, 0};
+}
+
+MainMenuHit TapMainMenu(const MainMenuScreen* menu, int32_t x, int32_t y) {
+    const MainMenuHit hit = HitMainMenu(menu, x, y);
+    switch (hit.target) {
+        case kMenuRate:
+            rate_redirected = 1;
+            WriteSettings();
+            OpenLink(kLinkRate);
+            break;
+        case kMenuHelp:
+            OpenLink(kLinkHelp);
+            break;
+        case kMenuCorner:
+            // On the desktop simulator the corner is a fourth promotion tile.
+            if (device.DesktopSimulator()) {
+                OpenPromo(3);
+            } else {
+                ShowDialog(kDialogPaidEdition);
+            }
+            break;
+        case kMenuThemes:
+            ShowDialog(kDialogTheme);
+            break;
+        case kMenuPromo:
+            OpenPromo(hit.index);
+            break;
+        case kMenuSizeClass:
+        case kMenuNone:
+            break;
+    }
+    return hit;
 }

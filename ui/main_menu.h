@@ -65,7 +65,7 @@ struct MainMenuLayout {
 };
 
 // Whether the Rate sign shows: the player has not used it yet, has solved at
-// least five puzzles, and, on the desktop simulator (deviceOs 3) only, the
+// least five puzzles, and, on the desktop simulator (S3E_OS_ID_DESKTOP) only, the
 // host's debug switch s3eDebugGetInt(0) is on.
 bool RateSignShown(int32_t rateRedirected, int32_t points, int32_t deviceOs, int32_t debugSwitch);
 
@@ -97,3 +97,7 @@ struct MainMenuHit {
     int32_t index;
 };
 MainMenuHit HitMainMenu(const MainMenuScreen* menu, int32_t x, int32_t y);
+// A release on the main menu (every release is a tap there): Rate, Help, the
+// corner tile, Themes and the promotion tiles act at once; a size-class tile
+// is left to the screen flow, which opens its list. What was hit.
+MainMenuHit TapMainMenu(const MainMenuScreen* menu, int32_t x, int32_t y);

@@ -1,7 +1,7 @@
 // The puzzle list screen: layout, drawing and hit test.
 #include "ui/puzzle_list.h"
 
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
 #include "text/sdf_font.h"
 #include "ui/images.h"
 #include "ui/look.h"
@@ -14,9 +14,7 @@ PuzzleListLayout LayoutPuzzleList(int32_t width, int32_t height, const PuzzleLis
 
     l.cell = W < 100 ? W : 100;
     if (l.cell < 1) l.cell = 1;
-    int32_t n = list ? list->count : 0;
-    if (n < 0) n = 0;
-    if (n > kListEntryMax) n = kListEntryMax;
+    const int32_t n = ListEntryCount(list ? list->count : 0);
     l.count = n;
     l.cols = (W - 20) / l.cell;
     if (l.cols < 1) l.cols = 1;  // narrower than a cell and its margins: one column
@@ -32,10 +30,7 @@ PuzzleListLayout LayoutPuzzleList(int32_t width, int32_t height, const PuzzleLis
         l.entries[i] = {x, l.top + 100 * row, l.cell, 100};
     }
 
-    const int32_t bottom = n > 0 ? l.entries[n - 1].y + l.entries[n - 1].h : 0;
-    l.scroll =
-        n > 0 ? LayoutListScroll(H, footerHeight, bottom, 10, list->scrollOffset, list->dragOffset)
-              : ListScroll{0, 0, 0};
+    if (list) LayoutListEnd(&l, H, 10, list);
     return l;
 }
 
@@ -92,7 +87,7 @@ void DrawPuzzleList(PuzzleListScreen* list) {
     const int32_t W = surfaceSize.width, H = surfaceSize.height;
     if (!list || W <= 0 || H <= 0) return;
     const PuzzleListLayout l = LayoutPuzzleList(W, H, list);
-    KeepListLayout(list, l);
+    list->layout = l;
 
     if (SdfFont* font = g_font) {
         font->style = kStyleSoft;
@@ -107,7 +102,5 @@ void DrawPuzzleList(PuzzleListScreen* list) {
 }
 
 ListHit HitPuzzleList(const PuzzleListScreen* list, int32_t x, int32_t y) {
-    if (!list) return {kListNone, 0};
-    return HitList(list->backButton, list->footerTop, list->entryRects, list->rectCount,
-                   list->scrollOffset + list->dragOffset, true, x, y);
+    return HitListView(list, true, x, y);
 }

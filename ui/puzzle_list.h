@@ -6,15 +6,11 @@
 
 #include "ui/list_screens.h"
 
-// The puzzle list as laid out for one surface size.
-struct PuzzleListLayout {
-    ListFooter footer;
-    int32_t cell;                       // cell width, min(100, W); every cell is 100 high
-    int32_t cols, rows;                 // cols at least 1
-    int32_t top;                        // y of the first row
-    ListScroll scroll;                  // limits, and the carried-over offsets clamped to them
-    int32_t count;                      // entries laid out: the list's, at most kListEntryMax
-    ScreenRect entries[kListEntryMax];  // list coordinates; a single row centred
+// The puzzle list as laid out for one surface size; a single row is centred.
+struct PuzzleListLayout : ListLayout {
+    int32_t cell;        // cell width, min(100, W); every cell is 100 high
+    int32_t cols, rows;  // cols at least 1
+    int32_t top;         // y of the first row
 };
 
 // Pure arithmetic on the surface size and the list's count and offsets.

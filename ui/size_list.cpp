@@ -3,7 +3,8 @@
 
 #include <cstdio>
 
-#include "platform/iw2d.h"
+#include "draw2d/iw2d.h"
+#include "storage/decimal.h"
 #include "text/sdf_font.h"
 #include "ui/look.h"
 #include "ui/text_fit.h"
@@ -22,9 +23,7 @@ SizeListLayout LayoutSizeList(int32_t width, int32_t height, const SizeListScree
     if (l.cellW > W) l.cellW = W;
     if (l.cellW < 1) l.cellW = 1;  // a surface without width still lays out one column
 
-    int32_t n = list ? list->count : 0;
-    if (n < 0) n = 0;
-    if (n > kListEntryMax) n = kListEntryMax;
+    const int32_t n = ListEntryCount(list ? list->count : 0);
     l.count = n;
     l.cols = W / l.cellW;
     if (l.cols < 1) l.cols = 1;
@@ -44,10 +43,7 @@ SizeListLayout LayoutSizeList(int32_t width, int32_t height, const SizeListScree
         l.entries[i] = {x, l.top + row * l.cellH, l.cellW, l.cellH};
     }
 
-    const int32_t bottom = n > 0 ? l.entries[n - 1].y + l.entries[n - 1].h : 0;
-    l.scroll =
-        n > 0 ? LayoutListScroll(H, footerHeight, bottom, 20, list->scrollOffset, list->dragOffset)
-              : ListScroll{0, 0, 0};
+    if (list) LayoutListEnd(&l, H, 20, list);
     return l;
 }
 
@@ -84,7 +80,7 @@ void DrawSizeList(SizeListScreen* list) {
     const int32_t W = surfaceSize.width, H = surfaceSize.height;
     if (!list || W <= 0 || H <= 0) return;
     const SizeListLayout l = LayoutSizeList(W, H, list);
-    KeepListLayout(list, l);
+    list->layout = l;
 
     const int32_t shift = l.scroll.scrollOffset + l.scroll.dragOffset;
     SdfFont* font = g_font;
@@ -106,11 +102,9 @@ void DrawSizeList(SizeListScreen* list) {
             const int32_t y = l.entries[i].y - shift;
             if (y + l.cellH <= 0 || y >= l.footer.footerTop) continue;
             const GridSizeInfo& e = list->entries[i];
-            char solved[12], total[12];
-            NumberToText(static_cast<uint32_t>(e.solvedCount < 0 ? 0 : e.solvedCount), solved,
-                         sizeof solved);
-            NumberToText(static_cast<uint32_t>(e.puzzleCount < 0 ? 0 : e.puzzleCount), total,
-                         sizeof total);
+            char solved[kDecimalBufferSize], total[kDecimalBufferSize];
+            FormatDecimal(e.solvedCount, solved, sizeof solved);
+            FormatDecimal(e.puzzleCount, total, sizeof total);
             std::snprintf(text, sizeof text, "%.29s\r\n(%s/%s)", e.label, solved, total);
             DrawText(font, static_cast<float>(l.entries[i].x), static_cast<float>(y), text);
         }
@@ -120,7 +114,5 @@ void DrawSizeList(SizeListScreen* list) {
 }
 
 ListHit HitSizeList(const SizeListScreen* list, int32_t x, int32_t y) {
-    if (!list) return {kListNone, 0};
-    return HitList(list->backButton, list->footerTop, list->entryRects, list->rectCount,
-                   list->scrollOffset + list->dragOffset, false, x, y);
+    return HitListView(list, false, x, y);
 }

@@ -6,16 +6,12 @@
 
 #include "ui/list_screens.h"
 
-// The size list as laid out for one surface size.
-struct SizeListLayout {
-    ListFooter footer;
-    int32_t cellW, cellH;               // by the larger surface side, cellW at most the width
-    int32_t cols, rows;                 // cols at least 1
-    int32_t spare;                      // width left beside the full rows
-    int32_t top;                        // y of the first row
-    ListScroll scroll;                  // limits, and the carried-over offsets clamped to them
-    int32_t count;                      // entries laid out: the list's, at most kListEntryMax
-    ScreenRect entries[kListEntryMax];  // list coordinates; a short last row centred
+// The size list as laid out for one surface size; a short last row is centred.
+struct SizeListLayout : ListLayout {
+    int32_t cellW, cellH;  // by the larger surface side, cellW at most the width
+    int32_t cols, rows;    // cols at least 1
+    int32_t spare;         // width left beside the full rows
+    int32_t top;           // y of the first row
 };
 
 // Pure arithmetic on the surface size and the list's count and offsets.

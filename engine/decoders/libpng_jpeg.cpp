@@ -21,7 +21,8 @@ uint8_t* DecodePng(const unsigned char* data, size_t size, uint32_t maxSide, int
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, data, size)) return nullptr;
-    if (!engine::ImageClaimFits(image.width, image.height, maxSide, size, engine::kPngPixelsPerBit)) {
+    if (!engine::ImageClaimFits(image.width, image.height, maxSide, size,
+                                engine::kPngPixelsPerBit)) {
         png_image_free(&image);
         return nullptr;
     }
@@ -116,7 +117,8 @@ uint8_t* DecodeImage(const unsigned char* data, size_t size, uint32_t maxSide, i
                      int32_t* height, bool* alpha) {
     *alpha = false;
     if (IsPng(data, size)) return DecodePng(data, size, maxSide, width, height, alpha);
-    if (IsJpeg(data, size)) return DecodeJpeg(data, size, maxSide, width, height);
+    if (IsJpeg(data, size) && IsSequentialJpeg(data, size))
+        return DecodeJpeg(data, size, maxSide, width, height);
     return nullptr;
 }
 

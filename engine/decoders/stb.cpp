@@ -28,13 +28,16 @@ namespace engine {
 uint8_t* DecodeImage(const unsigned char* data, size_t size, uint32_t maxSide, int32_t* width,
                      int32_t* height, bool* alpha) {
     *alpha = false;
-    if (!(IsPng(data, size) || IsJpeg(data, size)) || size > 0x7FFFFFFFu) return nullptr;
+    const bool png = IsPng(data, size);
+    if (!(png || (IsJpeg(data, size) && IsSequentialJpeg(data, size))) || size > 0x7FFFFFFFu) {
+        return nullptr;
+    }
     const int length = static_cast<int>(size);
     int w = 0, h = 0, channels = 0;
     // Refuse oversized images before stb allocates for them.
     if (!stbi_info_from_memory(data, length, &w, &h, &channels) || w <= 0 || h <= 0 ||
         !ImageClaimFits(static_cast<uint32_t>(w), static_cast<uint32_t>(h), maxSide, size,
-                        IsPng(data, size) ? kPngPixelsPerBit : kJpegPixelsPerBit)) {
+                        png ? kPngPixelsPerBit : kJpegPixelsPerBit)) {
         return nullptr;
     }
     // stb's buffer comes from malloc, so the caller's std::free releases it.

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -23,16 +24,6 @@ namespace host {
 // ===========================================================================
 // Registry
 
-uint32_t HashName(const char* name) {
-    // djb2, as the module hashes its own names: a host that loads the module
-    // as a shared library cannot borrow the module's function.
-    uint32_t h = 5381;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p) {
-        h = h * 33u + *p;
-    }
-    return h;
-}
-
 void ServiceRegistry::Add(const char* name, void* address) {
     for (size_t i = 0; i < names_.size(); ++i) {
         if (names_[i] == name) {
@@ -41,7 +32,7 @@ void ServiceRegistry::Add(const char* name, void* address) {
         }
     }
     names_.emplace_back(name);
-    hashes_.push_back(HashName(name));
+    hashes_.push_back(platform::HashServiceName(name));
     addresses_.push_back(address);
 }
 
@@ -73,6 +64,10 @@ struct PointerStep {
 
 struct Pointer {
     bool down = false;
+    // Wheel travel: what arrived since the last update, and what the game
+    // sees until the next one.
+    int32_t scrollArrived = 0, zoomArrived = 0;
+    int32_t scroll = 0, zoom = 0;
     bool pressed = false;   // latched until the next update
     bool released = false;  // latched until the next update
     int32_t x = 0, y = 0;
@@ -112,6 +107,7 @@ struct HostState {
     bool quit = false;
     int32_t exitCode = -1;
     int32_t surfaceWidth = 0, surfaceHeight = 0;
+    int32_t drawableWidth = 0, drawableHeight = 0;
     std::vector<SurfaceHandler> surfaceHandlers;
     std::map<std::pair<std::string, std::string>, std::string> config;
     std::map<uint32_t, std::vector<unsigned char>> extensions;
@@ -166,19 +162,32 @@ bool ReadOnly() {
     return State().faults.readOnlyDocuments;
 }
 
+// Opens regular files only: a device, FIFO or socket in the player's folder
+// (or a link to one) would hang a read or never end it. Opening never blocks
+// (O_NONBLOCK), so a FIFO is refused rather than waited on. Writing follows no
+// link at the last step, and "x" creates exclusively.
 s3eFile* FileOpen(const char* path, const char* mode) {
     if (!path || !mode) return nullptr;
     bool write = std::strchr(mode, 'w') || std::strchr(mode, 'a') || std::strchr(mode, '+');
     if (write && ReadOnly()) return nullptr;
     std::string real = ResolvePath(path, write);
     if (real.empty()) return nullptr;
-    char m[4] = {0, 'b', 0, 0};
-    m[0] = write ? (std::strchr(mode, 'a') ? 'a' : 'w') : 'r';
-    FILE* fp = std::fopen(real.c_str(), m);
-    if (!fp) return nullptr;
+    const bool append = std::strchr(mode, 'a') != nullptr;
+    int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+    if (write) {
+        flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+        flags |= append ? O_APPEND : O_TRUNC;
+        if (std::strchr(mode, 'x')) flags |= O_EXCL;
+    }
+    const int fd = open(real.c_str(), flags, 0644);
+    if (fd < 0) return nullptr;
     struct stat st;
-    if (fstat(fileno(fp), &st) != 0 || S_ISDIR(st.st_mode)) {
-        std::fclose(fp);
+    FILE* fp = nullptr;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        fp = fdopen(fd, write ? (append ? "ab" : "wb") : "rb");
+    }
+    if (!fp) {
+        close(fd);
         return nullptr;
     }
     return reinterpret_cast<s3eFile*>(new FileHandle{fp, write});
@@ -358,6 +367,9 @@ s3eResult PointerUpdate() {
               (p.released ? S3E_POINTER_STATE_RELEASED : 0);
     p.pressed = p.released = false;
     p.ready.swap(p.waiting);
+    p.scroll = p.scrollArrived;
+    p.zoom = p.zoomArrived;
+    p.scrollArrived = p.zoomArrived = 0;
     return S3E_RESULT_SUCCESS;
 }
 
@@ -369,6 +381,17 @@ int32_t PointerGetX() {
 }
 int32_t PointerGetY() {
     return State().pointer.y;
+}
+
+int32_t PointerGetInt(int32_t property) {
+    switch (property) {
+        case S3E_POINTER_WHEEL_SCROLL:
+            return State().pointer.scroll;
+        case S3E_POINTER_WHEEL_ZOOM:
+            return State().pointer.zoom;
+        default:
+            return 0;
+    }
 }
 
 bool ValidTouch(int32_t t) {
@@ -434,6 +457,13 @@ s3eResult ConfigGetString(const char* group, const char* name, char* value) {
     return S3E_RESULT_SUCCESS;
 }
 
+s3eResult ConfigSetString(const char* group, const char* name, const char* value) {
+    if (!group || !name || !value) return S3E_RESULT_ERROR;
+    State().config[{group, name}] = value;
+    if (State().setup.hooks.configChanged) State().setup.hooks.configChanged(group, name, value);
+    return S3E_RESULT_SUCCESS;
+}
+
 uint64_t TimerGetMs() {
     if (State().setup.hooks.timerMs) return State().setup.hooks.timerMs();
     auto elapsed = std::chrono::steady_clock::now() - State().start;
@@ -471,6 +501,10 @@ int32_t SurfaceGetInt(int32_t property) {
             return State().surfaceWidth;
         case S3E_SURFACE_HEIGHT:
             return State().surfaceHeight;
+        case S3E_SURFACE_DRAWABLE_WIDTH:
+            return State().drawableWidth;
+        case S3E_SURFACE_DRAWABLE_HEIGHT:
+            return State().drawableHeight;
         default:
             return 0;
     }
@@ -497,6 +531,17 @@ int32_t DebugGetInt(int32_t property) {
 }
 void DebugOutputString(const char* text) {
     Log("warning", text ? text : "");
+}
+
+// Whether a folder between root and the last step of path is a link: writing
+// through one could land anywhere on the machine.
+bool LinkedFolderBelow(const std::string& root, const std::string& path) {
+    for (size_t i = root.size() + 1; i < path.size(); ++i) {
+        if (path[i] != '/') continue;
+        struct stat st;
+        if (lstat(path.substr(0, i).c_str(), &st) == 0 && S_ISLNK(st.st_mode)) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -539,7 +584,9 @@ std::string ResolvePath(const char* gamePath, bool forWriting) {
     const HostSetup& setup = State().setup;
     if (std::strncmp(gamePath, kDocuments, n) == 0 && (gamePath[n] == '\0' || gamePath[n] == '/')) {
         if (setup.documentsDir.empty()) return {};
-        return setup.documentsDir + (gamePath + n);
+        std::string real = setup.documentsDir + (gamePath + n);
+        if (forWriting && LinkedFolderBelow(setup.documentsDir, real)) return {};
+        return real;
     }
     if (forWriting || setup.dataDir.empty()) return {};
     std::string real = setup.dataDir + "/" + gamePath;
@@ -570,6 +617,7 @@ void RegisterServices(ServiceRegistry& r) {
     r.Add("s3ePointerGetTouchState", reinterpret_cast<void*>(&PointerGetTouchState));
     r.Add("s3ePointerGetTouchX", reinterpret_cast<void*>(&PointerGetTouchX));
     r.Add("s3ePointerGetTouchY", reinterpret_cast<void*>(&PointerGetTouchY));
+    r.Add("s3ePointerGetInt", reinterpret_cast<void*>(&PointerGetInt));
     r.Add("s3eKeyboardUpdate", reinterpret_cast<void*>(&KeyboardUpdate));
     r.Add("s3eKeyboardGetState", reinterpret_cast<void*>(&KeyboardGetState));
     r.Add("s3eDeviceCheckQuitRequest", reinterpret_cast<void*>(&DeviceCheckQuitRequest));
@@ -577,6 +625,7 @@ void RegisterServices(ServiceRegistry& r) {
     r.Add("s3eDeviceGetInt", reinterpret_cast<void*>(&DeviceGetInt));
     r.Add("s3eDeviceSetInt", reinterpret_cast<void*>(&DeviceSetInt));
     r.Add("s3eConfigGetString", reinterpret_cast<void*>(&ConfigGetString));
+    r.Add("s3eConfigSetString", reinterpret_cast<void*>(&ConfigSetString));
     r.Add("s3eTimerGetMs", reinterpret_cast<void*>(&TimerGetMs));
     r.Add("s3eTimerGetUTC", reinterpret_cast<void*>(&TimerGetUTC));
     r.Add("s3eSurfaceRegister", reinterpret_cast<void*>(&SurfaceRegister));
@@ -605,6 +654,17 @@ void PointerUp(int32_t x, int32_t y) {
     PointerStepArrived({PointerStep::Up, x, y});
 }
 
+void PointerWheel(int32_t scroll, int32_t zoom) {
+    // Sums saturate: a flood of events between two passes is still one
+    // large turn, never a wrapped-around one.
+    auto add = [](int32_t& sum, int32_t v) {
+        sum = static_cast<int32_t>(
+            std::clamp<int64_t>(static_cast<int64_t>(sum) + v, -1000000, 1000000));
+    };
+    add(State().pointer.scrollArrived, scroll);
+    add(State().pointer.zoomArrived, zoom);
+}
+
 void TouchDown(int32_t slot, int32_t x, int32_t y) {
     if (!ValidTouch(slot)) return;
     State().touches[slot] = Touch{true, x, y};
@@ -618,6 +678,44 @@ void TouchMove(int32_t slot, int32_t x, int32_t y) {
 
 void TouchUp(int32_t slot) {
     if (ValidTouch(slot)) State().touches[slot].down = false;
+}
+
+int32_t TouchSlots::SlotOf(int64_t id) const {
+    for (int32_t i = 0; i < kSlots; ++i) {
+        if (used_[i] && ids_[i] == id) return i;
+    }
+    return -1;
+}
+
+int32_t TouchSlots::Down(int64_t id, int32_t x, int32_t y) {
+    if (SlotOf(id) >= 0) return -1;
+    int32_t slot = 0;
+    while (slot < kSlots && used_[slot])
+        ++slot;
+    if (slot == kSlots) return -1;
+    used_[slot] = true;
+    ids_[slot] = id;
+    TouchDown(slot, x, y);
+    if (slot == 0) PointerDown(x, y);
+    return slot;
+}
+
+int32_t TouchSlots::Move(int64_t id, int32_t x, int32_t y) {
+    const int32_t slot = SlotOf(id);
+    if (slot < 0) return -1;
+    TouchMove(slot, x, y);
+    if (slot == 0) PointerMove(x, y);
+    return slot;
+}
+
+int32_t TouchSlots::Up(int64_t id, int32_t x, int32_t y) {
+    const int32_t slot = SlotOf(id);
+    if (slot < 0) return -1;
+    used_[slot] = false;
+    TouchMove(slot, x, y);
+    TouchUp(slot);
+    if (slot == 0) PointerUp(x, y);
+    return slot;
 }
 
 void KeyDown(int32_t key) {
@@ -654,9 +752,14 @@ void SetDevice(int32_t os, int32_t language) {
     State().setup.language = language;
 }
 
-void SetSurfaceSize(int32_t width, int32_t height) {
-    State().surfaceWidth = width;
-    State().surfaceHeight = height;
+void SetSurfaceSize(int32_t width, int32_t height, int32_t drawableWidth, int32_t drawableHeight) {
+    HostState& s = State();
+    s.surfaceWidth = width;
+    s.surfaceHeight = height;
+    const bool scaled = drawableWidth > 0 && drawableHeight > 0 &&
+                        (drawableWidth != width || drawableHeight != height);
+    s.drawableWidth = scaled ? drawableWidth : 0;
+    s.drawableHeight = scaled ? drawableHeight : 0;
 }
 
 void RaiseSurfaceEvent(int32_t event) {

@@ -14,10 +14,8 @@
 
 namespace host {
 
-// The hash under which a service is offered: djb2 of the name's bytes.
-uint32_t HashName(const char* name);
-
-// The descriptor of IwAppEntry, built from (name, address) pairs.
+// The descriptor of IwAppEntry, built from (name, address) pairs, each offered
+// under the hash the module looks it up by.
 class ServiceRegistry {
   public:
     void Add(const char* name, void* address);
@@ -52,6 +50,8 @@ struct HostHooks {
     // waiting for it if need be; when it cannot, the read fails as for a
     // missing file.
     void (*dataWanted)(const char* path) = nullptr;
+    // The module set a configuration value (s3eConfigSetString).
+    void (*configChanged)(const char* group, const char* name, const char* value) = nullptr;
 };
 
 struct HostSetup {
@@ -99,9 +99,32 @@ void PointerUp(int32_t x, int32_t y);
 // A press that followed a release within one update waits for the next one;
 // true while such steps wait (the host must not sleep on them).
 bool PointerStepsWaiting();
+// Wheel or touchpad travel at the pointer's position (see s3ePointerGetInt):
+// scroll in surface pixels, zoom in thousandths of a doubling.
+void PointerWheel(int32_t scroll, int32_t zoom);
 void TouchDown(int32_t slot, int32_t x, int32_t y);
 void TouchMove(int32_t slot, int32_t x, int32_t y);
 void TouchUp(int32_t slot);
+
+// The fingers of a touch screen, by the identifiers the device gives them, in
+// the game's touch slots: a new finger takes the lowest free slot (an eleventh
+// is ignored), slot 0 also drives the single pointer, and a finger lifted or
+// taken by the system is released where it was last seen. Each call gives the
+// finger's slot, or -1 for one the slots do not hold.
+class TouchSlots {
+  public:
+    int32_t Down(int64_t id, int32_t x, int32_t y);
+    int32_t Move(int64_t id, int32_t x, int32_t y);
+    int32_t Up(int64_t id, int32_t x, int32_t y);
+    bool Held(int32_t slot) const { return slot >= 0 && slot < kSlots && used_[slot]; }
+
+  private:
+    static constexpr int32_t kSlots = S3E_POINTER_TOUCH_MAX;
+    int32_t SlotOf(int64_t id) const;
+    int64_t ids_[kSlots] = {};
+    bool used_[kSlots] = {};
+};
+
 void KeyDown(int32_t key);
 void KeyUp(int32_t key);
 // The key is up, with no release for the game to act on: one let go while a
@@ -114,7 +137,10 @@ void RequestQuit();
 bool QuitRequested();
 // The value the module set with s3eDeviceSetInt(15, result); -1 until set.
 int32_t ExitCode();
-void SetSurfaceSize(int32_t width, int32_t height);
+// The surface the game lays out on; the drawable, when the host draws that
+// surface on more device pixels (0 x 0: pixel for pixel).
+void SetSurfaceSize(int32_t width, int32_t height, int32_t drawableWidth = 0,
+                    int32_t drawableHeight = 0);
 // Changes the device facts the module reads (tests that simulate another device).
 void SetDevice(int32_t os, int32_t language);
 // Calls the module's handlers registered for the event (1 size change, 2 other).

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -60,6 +61,17 @@ bool ParseLanguage(const std::string& text, int32_t* language) {
     return true;
 }
 
+bool ParseDensity(const std::string& text, double* density) {
+    if (text.empty() || text.size() > 8 ||
+        text.find_first_not_of("0123456789.") != std::string::npos)
+        return false;
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !(v >= 0.25 && v <= 8.0)) return false;
+    *density = v;
+    return true;
+}
+
 int32_t LanguageOfLocale(const char* localeName) {
     return localeName && std::strncmp(localeName, "ru", 2) == 0 ? kLanguageRussian
                                                                 : kLanguageEnglish;
@@ -105,6 +117,71 @@ void ApplyStartScreen(const StartScreen& start) {
     if (start.screen.empty()) return;
     SetConfigString("nonogram", "StartScreen", start.screen);
     SetConfigString("nonogram", "StartPuzzle", start.puzzle);
+}
+
+int ParseCommandLine(const char* program, const char* usage, int argc, char** argv,
+                     CommonOptions* o, const OwnOption& own) {
+    o->language = LanguageFromEnvironment();
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::fputs(usage, stdout);
+            return -1;
+        }
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        bool ok = true;
+        if (a == "--size" || a == "--density" || a == "--os" || a == "--lang" || a == "--data" ||
+            a == "--screen" || a == "--puzzle") {
+            if (!value) {
+                std::fprintf(stderr, "%s: %s needs a value (see --help)\n", program, a.c_str());
+                return 2;
+            }
+            const std::string v = value;
+            ++i;
+            if (a == "--size") {
+                ok = ParseSize(v, &o->width, &o->height);
+            } else if (a == "--density") {
+                ok = ParseDensity(v, &o->density);
+            } else if (a == "--os") {
+                ok = ParseOs(v, &o->os);
+            } else if (a == "--lang") {
+                ok = ParseLanguage(v, &o->language);
+            } else if (a == "--data") {
+                o->dataDir = v;
+            } else if (a == "--screen") {
+                ok = ParseStartScreenName(v);
+                o->start.screen = v;
+            } else {
+                ok = ParsePuzzleAddress(v);
+                o->start.puzzle = v;
+            }
+        } else {
+            switch (own(a, value)) {
+                case OptionTaken::Flag:
+                    break;
+                case OptionTaken::WithValue:
+                    ++i;
+                    break;
+                case OptionTaken::BadValue:
+                    ok = false;
+                    ++i;
+                    break;
+                case OptionTaken::NeedsValue:
+                    std::fprintf(stderr, "%s: %s needs a value (see --help)\n", program, a.c_str());
+                    return 2;
+                case OptionTaken::Unknown:
+                    std::fprintf(stderr, "%s: unknown option %s (see --help)\n", program,
+                                 a.c_str());
+                    return 2;
+            }
+        }
+        if (!ok) {
+            std::fprintf(stderr, "%s: bad value for %s: %s\n", program, a.c_str(), argv[i]);
+            return 2;
+        }
+    }
+    if (o->dataDir.empty()) o->dataDir = ExecutableDir() + "/../data";
+    return 0;
 }
 
 }  // namespace host

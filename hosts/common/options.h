@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+
+#include "platform/s3e.h"
 
 namespace host {
 
@@ -19,6 +22,9 @@ bool ParseSize(const std::string& text, int32_t* width, int32_t* height);
 bool ParseOs(const std::string& text, int32_t* os);
 // "ru" 16, "en" 2.
 bool ParseLanguage(const std::string& text, int32_t* language);
+// Device pixels per surface pixel (--density): a decimal number from 0.25 to
+// 8, such as 3 or 1.39.
+bool ParseDensity(const std::string& text, double* density);
 
 // The device language of a locale name such as "ru_RU.UTF-8": Russian for
 // names starting "ru", English otherwise.
@@ -38,6 +44,29 @@ bool ParseStartScreenName(const std::string& text);
 bool ParsePuzzleAddress(const std::string& text);
 // Hands the start screen to the game; call after ConfigureHost.
 void ApplyStartScreen(const StartScreen& start);
+
+// What every host takes on the command line; a host's options derive from it
+// and set their own default size first.
+struct CommonOptions {
+    int32_t width = 0, height = 0;
+    double density = 1.0;
+    int32_t os = S3E_OS_ID_DESKTOP;
+    int32_t language = kLanguageEnglish;
+    std::string dataDir;
+    StartScreen start;
+};
+
+// How a host took one of its own options.
+enum class OptionTaken { Unknown, Flag, WithValue, BadValue, NeedsValue };
+// A host's own option name, with value the argument after it (null at the end).
+using OwnOption = std::function<OptionTaken(const std::string& name, const char* value)>;
+
+// Reads argv the same way in every host: --help prints usage, the shared
+// options fill o, the rest go to own; the language defaults to the locale's and
+// the data to the program's ../data. Gives 0 to go on, -1 after --help, or 2
+// after saying on stderr, as program, what is wrong.
+int ParseCommandLine(const char* program, const char* usage, int argc, char** argv,
+                     CommonOptions* o, const OwnOption& own);
 
 // The folder of the running executable (no trailing slash), or "." when unknown.
 std::string ExecutableDir();

@@ -313,8 +313,8 @@ bool ScriptPlayer::Apply(const ScriptAction& act, std::string* why) {
             return false;
         }
         case A::Resize:
-            if (effects_.resize && !effects_.resize(act.a, act.b, why)) return false;
             SetSurfaceSize(act.a, act.b);
+            if (effects_.resize && !effects_.resize(act.a, act.b, why)) return false;
             RaiseSurfaceEvent(S3E_SURFACE_SCREENSIZE);
             return true;
         case A::Wait:

@@ -61,8 +61,9 @@ bool ParseScript(const std::string& text, const std::string& name, Script* scrip
 
 // What a pass needs of the host beyond the shared input state.
 struct ScriptEffects {
-    // Gives the GL surface the new size (the player then updates the reported
-    // size and raises surface event 1). False with a reason when it cannot.
+    // Gives the GL surface the new size, once the player has set the size the
+    // game reads (a host that draws on a drawable of its own sets both again);
+    // the player then raises surface event 1. False with a reason when it cannot.
     std::function<bool(int32_t width, int32_t height, std::string* error)> resize;
     // Writes the last frame shown to path. False with a reason when it cannot.
     std::function<bool(const std::string& path, std::string* error)> shot;

@@ -1,11 +1,13 @@
 // nonogram: the desktop host. Opens an SDL2 window with a GL ES 2.0 context,
 // loads the game module (libnonogram.so) from <program folder>/../lib, and
-// feeds it mouse, touch, keys and window changes. The game's yield blocks in
+// feeds it mouse, wheel, touch, keys and window changes. The game's yield blocks in
 // SDL's event wait, so an idle game uses no processor time. Dialogs are
 // native message boxes shown between passes; links open in the browser.
 #include <SDL.h>
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -23,6 +25,8 @@ typedef const char* (*EntryFn)(const IwAppDescriptor*);
 const char kUsage[] =
     "Usage: nonogram [options]\n"
     "  --size WxH        window size (default 540x960; the window is resizable)\n"
+    "  --density R       lay the game out on one surface pixel for every R pixels\n"
+    "                    of the window's drawable (default 1)\n"
     "  --os ios|android|desktop   device operating system to simulate (default desktop)\n"
     "  --lang ru|en      device language (default: from the locale)\n"
     "  --data DIR        game data (default: <program folder>/../data)\n"
@@ -31,25 +35,24 @@ const char kUsage[] =
     "  --puzzle C[/G[/I]]  size class, grid index and puzzle index for --screen\n"
     "The player's data lives in $XDG_DATA_HOME/nonogram (or ~/.local/share/nonogram).\n";
 
-struct Options {
-    int32_t width = 540, height = 960;
-    int32_t os = S3E_OS_ID_DESKTOP;
-    int32_t language = host::kLanguageEnglish;
-    std::string dataDir;
+struct Options : host::CommonOptions {
+    Options() {
+        width = 540;
+        height = 960;
+    }
     std::string modulePath;
-    host::StartScreen start;
 };
 
 struct Desktop {
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
-    // Which SDL finger holds touch slot i, or -1.
-    SDL_FingerID fingers[S3E_POINTER_TOUCH_MAX];
-    bool slotUsed[S3E_POINTER_TOUCH_MAX] = {};
+    host::TouchSlots fingers;
     // Boxes the game asked for, shown at the next yield.
     std::deque<host::DialogBox> dialogs;
     // The window's pixels are lost (first shown, or back from hidden).
     bool needsRepaint = true;
+    double density = 1.0;  // drawable pixels per surface pixel
+    int32_t surfaceWidth = 0, surfaceHeight = 0;
 };
 
 Desktop g;
@@ -60,16 +63,18 @@ Desktop g;
 void UpdateSurfaceSize() {
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(g.window, &w, &h);
-    host::SetSurfaceSize(w, h);
+    g.surfaceWidth = static_cast<int32_t>(std::lround(w / g.density));
+    g.surfaceHeight = static_cast<int32_t>(std::lround(h / g.density));
+    host::SetSurfaceSize(g.surfaceWidth, g.surfaceHeight, w, h);
 }
 
-// Window coordinates to surface pixels (they differ on high-density displays).
+// Window coordinates to surface pixels (they differ on high-density displays
+// and with --density).
 void ToSurface(int32_t wx, int32_t wy, int32_t* x, int32_t* y) {
-    int ww = 0, wh = 0, dw = 0, dh = 0;
+    int ww = 0, wh = 0;
     SDL_GetWindowSize(g.window, &ww, &wh);
-    SDL_GL_GetDrawableSize(g.window, &dw, &dh);
-    *x = ww > 0 ? static_cast<int32_t>(static_cast<int64_t>(wx) * dw / ww) : wx;
-    *y = wh > 0 ? static_cast<int32_t>(static_cast<int64_t>(wy) * dh / wh) : wy;
+    *x = ww > 0 ? static_cast<int32_t>(static_cast<int64_t>(wx) * g.surfaceWidth / ww) : wx;
+    *y = wh > 0 ? static_cast<int32_t>(static_cast<int64_t>(wy) * g.surfaceHeight / wh) : wy;
 }
 
 // ---------------------------------------------------------------------------
@@ -99,18 +104,35 @@ int32_t KeyCode(SDL_Scancode sc) {
     }
 }
 
-int FingerSlot(SDL_FingerID id) {
-    for (int i = 0; i < S3E_POINTER_TOUCH_MAX; ++i) {
-        if (g.slotUsed[i] && g.fingers[i] == id) return i;
-    }
-    return -1;
+void FingerPosition(const SDL_TouchFingerEvent& f, int32_t* x, int32_t* y) {
+    *x = static_cast<int32_t>(f.x * static_cast<float>(g.surfaceWidth));
+    *y = static_cast<int32_t>(f.y * static_cast<float>(g.surfaceHeight));
 }
 
-void FingerPosition(const SDL_TouchFingerEvent& f, int32_t* x, int32_t* y) {
-    int dw = 0, dh = 0;
-    SDL_GL_GetDrawableSize(g.window, &dw, &dh);
-    *x = static_cast<int32_t>(f.x * static_cast<float>(dw));
-    *y = static_cast<int32_t>(f.y * static_cast<float>(dh));
+// A touch screen's fingers are the game's own; a touchpad's move the mouse
+// pointer and pinch through SDL's gestures.
+bool OnScreen(SDL_TouchID touch) {
+    return SDL_GetTouchDeviceType(touch) == SDL_TOUCH_DEVICE_DIRECT;
+}
+
+// A wheel notch scrolls a list by a puzzle list's row; with Ctrl held it
+// zooms by an eighth of a doubling, as browsers zoom their pages.
+constexpr float kNotchPixels = 100.0f;
+constexpr float kNotchZoom = 125.0f;
+// A touchpad pinch: thousandths of a doubling per unit of SDL's distance
+// change (the fingers' spread over the pad's diagonal).
+constexpr float kPinchZoom = 4000.0f;
+
+void Wheel(const SDL_MouseWheelEvent& w) {
+    if (w.which == SDL_TOUCH_MOUSEID) return;
+    float notches = w.preciseY;
+    if (w.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+    if (SDL_GetModState() & KMOD_CTRL) {
+        host::PointerWheel(0, static_cast<int32_t>(std::lround(notches * kNotchZoom)));
+    } else {
+        // Turned away from the player, the content moves down.
+        host::PointerWheel(static_cast<int32_t>(std::lround(-notches * kNotchPixels)), 0);
+    }
 }
 
 // Applies one event; true when it should end the yield at once, so that a
@@ -167,36 +189,24 @@ bool Handle(const SDL_Event& e) {
             host::PointerMove(x, y);
             host::TouchMove(0, x, y);
             return false;
-        case SDL_FINGERDOWN: {
-            int slot = 0;
-            while (slot < S3E_POINTER_TOUCH_MAX && g.slotUsed[slot])
-                ++slot;
-            if (slot == S3E_POINTER_TOUCH_MAX) return false;  // an eleventh finger
-            g.slotUsed[slot] = true;
-            g.fingers[slot] = e.tfinger.fingerId;
-            FingerPosition(e.tfinger, &x, &y);
-            host::TouchDown(slot, x, y);
-            if (slot == 0) host::PointerDown(x, y);
+        case SDL_MOUSEWHEEL:
+            Wheel(e.wheel);
             return true;
-        }
-        case SDL_FINGERMOTION: {
-            int slot = FingerSlot(e.tfinger.fingerId);
-            if (slot < 0) return false;
+        case SDL_MULTIGESTURE:
+            if (OnScreen(e.mgesture.touchId) || e.mgesture.dDist == 0.0f) return false;
+            host::PointerWheel(0, static_cast<int32_t>(std::lround(e.mgesture.dDist * kPinchZoom)));
+            return true;
+        case SDL_FINGERDOWN:
+            if (!OnScreen(e.tfinger.touchId)) return false;
             FingerPosition(e.tfinger, &x, &y);
-            host::TouchMove(slot, x, y);
-            if (slot == 0) host::PointerMove(x, y);
+            return g.fingers.Down(e.tfinger.fingerId, x, y) >= 0;
+        case SDL_FINGERMOTION:
+            FingerPosition(e.tfinger, &x, &y);
+            g.fingers.Move(e.tfinger.fingerId, x, y);
             return false;
-        }
-        case SDL_FINGERUP: {
-            int slot = FingerSlot(e.tfinger.fingerId);
-            if (slot < 0) return false;
-            g.slotUsed[slot] = false;
+        case SDL_FINGERUP:
             FingerPosition(e.tfinger, &x, &y);
-            host::TouchMove(slot, x, y);
-            host::TouchUp(slot);
-            if (slot == 0) host::PointerUp(x, y);
-            return true;
-        }
+            return g.fingers.Up(e.tfinger.fingerId, x, y) >= 0;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             if (e.key.repeat) return false;
@@ -284,47 +294,18 @@ void Log(const char* kind, const char* text) {
 // ---------------------------------------------------------------------------
 
 int ParseOptions(int argc, char** argv, Options* o) {
-    o->language = host::LanguageFromEnvironment();
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        if (a == "--help" || a == "-h") {
-            std::fputs(kUsage, stdout);
-            return -1;
-        }
-        if (i + 1 >= argc) {
-            std::fprintf(stderr, "nonogram: %s needs a value (see --help)\n", a.c_str());
-            return 2;
-        }
-        std::string v = argv[++i];
-        bool ok = true;
-        if (a == "--size") {
-            ok = host::ParseSize(v, &o->width, &o->height);
-        } else if (a == "--os") {
-            ok = host::ParseOs(v, &o->os);
-        } else if (a == "--lang") {
-            ok = host::ParseLanguage(v, &o->language);
-        } else if (a == "--data") {
-            o->dataDir = v;
-        } else if (a == "--module") {
-            o->modulePath = v;
-        } else if (a == "--screen") {
-            ok = host::ParseStartScreenName(v);
-            o->start.screen = v;
-        } else if (a == "--puzzle") {
-            ok = host::ParsePuzzleAddress(v);
-            o->start.puzzle = v;
-        } else {
-            std::fprintf(stderr, "nonogram: unknown option %s (see --help)\n", a.c_str());
-            return 2;
-        }
-        if (!ok) {
-            std::fprintf(stderr, "nonogram: bad value for %s: %s\n", a.c_str(), v.c_str());
-            return 2;
-        }
+    const int rc = host::ParseCommandLine("nonogram", kUsage, argc, argv, o,
+                                          [o](const std::string& name, const char* value) {
+                                              if (name != "--module")
+                                                  return host::OptionTaken::Unknown;
+                                              if (!value) return host::OptionTaken::NeedsValue;
+                                              o->modulePath = value;
+                                              return host::OptionTaken::WithValue;
+                                          });
+    if (rc == 0 && o->modulePath.empty()) {
+        o->modulePath = host::ExecutableDir() + "/../lib/libnonogram.so";
     }
-    if (o->dataDir.empty()) o->dataDir = host::ExecutableDir() + "/../data";
-    if (o->modulePath.empty()) o->modulePath = host::ExecutableDir() + "/../lib/libnonogram.so";
-    return 0;
+    return rc;
 }
 
 bool OpenWindow(const Options& o) {
@@ -420,6 +401,7 @@ int main(int argc, char** argv) {
     if (const char* warning = entry(&registry.Descriptor())) std::fprintf(stderr, "%s", warning);
 
     int status = 1;
+    g.density = o.density;
     if (OpenWindow(o)) {
         UpdateSurfaceSize();
         entry(nullptr);

@@ -8,6 +8,7 @@
 #include <SDL.h>
 #include <stdlib.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -37,6 +38,9 @@ const char kUsage[] =
     "line per thing a player could see.\n"
     "  --script FILE     the script; - reads standard input\n"
     "  --size WxH        surface size in pixels (default 480x800)\n"
+    "  --density R       draw the surface on R device pixels per surface pixel, as\n"
+    "                    a phone of that pixel ratio would (default 1); shots are\n"
+    "                    R times the surface size, script positions stay in it\n"
     "  --os ios|android|desktop   device operating system (default desktop)\n"
     "  --lang ru|en      device language (default: from the locale)\n"
     "  --storage DIR     the player's data folder (default: a fresh temporary one)\n"
@@ -60,15 +64,14 @@ const char kUsage[] =
     "  key escape|back|backspace|delete|f1|ctrl+z\n"
     "  answer BUTTON | ad load|fail|close | resize W H | wait MS | shot FILE.png | quit\n";
 
-struct Options {
+struct Options : host::CommonOptions {
+    Options() {
+        width = 480;
+        height = 800;
+    }
     std::string scriptPath;
-    int32_t width = 480, height = 800;
-    int32_t os = S3E_OS_ID_DESKTOP;
-    int32_t language = host::kLanguageEnglish;
     std::string storage;
     bool keep = false;
-    std::string dataDir;
-    host::StartScreen start;
     uint64_t utcMs = kDefaultUtcMs;
     host::ExtensionSetup extensions;
     host::StorageFaults faults;
@@ -81,6 +84,8 @@ struct Headless {
     GLuint framebuffer = 0, target = 0;  // what the game draws into
     int32_t targetWidth = 0, targetHeight = 0;
     int32_t width = 0, height = 0;  // the surface size the game is told
+    double density = 1.0;           // device pixels per surface pixel
+    int32_t drawableWidth = 0, drawableHeight = 0;
     uint64_t clockMs = 0;
     uint64_t utcMs = 0;
     int frames = 0;
@@ -127,8 +132,8 @@ void Show(int32_t drawCalls) {
         glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, g.pixels.data());
         // Only the part the game was told about counts (a zero-sized surface
         // still has a one-pixel target).
-        g.pixelsWidth = std::min(w, g.width);
-        g.pixelsHeight = std::min(h, g.height);
+        g.pixelsWidth = std::min(w, g.drawableWidth);
+        g.pixelsHeight = std::min(h, g.drawableHeight);
         if (g.pixelsWidth < w) {
             // Keep rows contiguous at the reported width.
             for (int32_t y = 0; y < g.pixelsHeight; ++y) {
@@ -183,10 +188,25 @@ bool SizeTarget(int32_t width, int32_t height, std::string* error) {
     return true;
 }
 
+// A surface side in device pixels.
+int32_t DrawableSide(int32_t side) {
+    return static_cast<int32_t>(std::lround(side * g.density));
+}
+
 bool Resize(int32_t width, int32_t height, std::string* error) {
-    if (!SizeTarget(width, height, error)) return false;
+    const int32_t dw = DrawableSide(width), dh = DrawableSide(height);
+    if (std::max(dw, dh) > host::kMaxSurfaceSide) {
+        *error = "a surface of " + std::to_string(width) + "x" + std::to_string(height) +
+                 " at this density has more than " + std::to_string(host::kMaxSurfaceSide) +
+                 " device pixels on a side";
+        return false;
+    }
+    if (!SizeTarget(dw, dh, error)) return false;
     g.width = width;
     g.height = height;
+    g.drawableWidth = dw;
+    g.drawableHeight = dh;
+    host::SetSurfaceSize(width, height, dw, dh);
     return true;
 }
 
@@ -221,85 +241,63 @@ bool ParseCount(const std::string& text, int64_t* value) {
     return true;
 }
 
+// A headless option: how it was taken.
+host::OptionTaken OwnOption(Options* o, const std::string& a, const char* value) {
+    using T = host::OptionTaken;
+    if (a == "--keep") {
+        o->keep = true;
+        return T::Flag;
+    }
+    if (a == "--fail-rename" || a == "--readonly-storage") {
+        (a == "--fail-rename" ? o->faults.failRename : o->faults.readOnlyDocuments) = true;
+        return T::Flag;
+    }
+    bool ok = true;
+    const std::string v = value ? value : "";
+    if (a == "--script") {
+        o->scriptPath = v;
+    } else if (a == "--storage") {
+        o->storage = v;
+    } else if (a == "--utc") {
+        ok = ParseUtc(v, &o->utcMs);
+    } else if (a == "--without") {
+        host::ExtensionSetup& e = o->extensions;
+        bool* which = v == "dialog"       ? &e.dialog
+                      : v == "osexec"     ? &e.osExec
+                      : v == "admob"      ? &e.adMob
+                      : v == "chartboost" ? &e.chartBoost
+                                          : nullptr;
+        ok = which != nullptr;
+        if (ok) *which = false;
+    } else if (a == "--fail-writes") {
+        o->faults.failWrites = v == "all";
+        ok = o->faults.failWrites ||
+             (ParseCount(v, &o->faults.failWriteNumber) && o->faults.failWriteNumber > 0);
+    } else if (a == "--disk-full") {
+        ok = ParseCount(v, &o->faults.diskFreeBytes);
+    } else if (a == "--ad-fill") {
+        ok = v == "yes" || v == "no" || v == "script";
+        o->extensions.adFill = v == "yes"  ? host::AdFill::Always
+                               : v == "no" ? host::AdFill::Never
+                                           : host::AdFill::Scripted;
+    } else {
+        return T::Unknown;
+    }
+    if (!value) return T::NeedsValue;
+    return ok ? T::WithValue : T::BadValue;
+}
+
 // Gives 0 to go on, else the exit status.
 int ParseOptions(int argc, char** argv, Options* o) {
-    o->language = host::LanguageFromEnvironment();
     o->extensions.adMob = o->extensions.chartBoost = true;
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        if (a == "--help" || a == "-h") {
-            std::fputs(kUsage, stdout);
-            return -1;
-        }
-        if (a == "--keep") {
-            o->keep = true;
-            continue;
-        }
-        if (a == "--fail-rename" || a == "--readonly-storage") {
-            (a == "--fail-rename" ? o->faults.failRename : o->faults.readOnlyDocuments) = true;
-            continue;
-        }
-        if (i + 1 >= argc) {
-            std::fprintf(stderr, "nonogram-headless: %s needs a value (see --help)\n", a.c_str());
-            return 2;
-        }
-        std::string v = argv[++i];
-        bool ok = true;
-        if (a == "--script") {
-            o->scriptPath = v;
-        } else if (a == "--size") {
-            ok = host::ParseSize(v, &o->width, &o->height);
-        } else if (a == "--os") {
-            ok = host::ParseOs(v, &o->os);
-        } else if (a == "--lang") {
-            ok = host::ParseLanguage(v, &o->language);
-        } else if (a == "--storage") {
-            o->storage = v;
-        } else if (a == "--data") {
-            o->dataDir = v;
-        } else if (a == "--screen") {
-            ok = host::ParseStartScreenName(v);
-            o->start.screen = v;
-        } else if (a == "--puzzle") {
-            ok = host::ParsePuzzleAddress(v);
-            o->start.puzzle = v;
-        } else if (a == "--utc") {
-            ok = ParseUtc(v, &o->utcMs);
-        } else if (a == "--without") {
-            host::ExtensionSetup& e = o->extensions;
-            bool* which = v == "dialog"       ? &e.dialog
-                          : v == "osexec"     ? &e.osExec
-                          : v == "admob"      ? &e.adMob
-                          : v == "chartboost" ? &e.chartBoost
-                                              : nullptr;
-            ok = which != nullptr;
-            if (ok) *which = false;
-        } else if (a == "--fail-writes") {
-            o->faults.failWrites = v == "all";
-            ok = o->faults.failWrites ||
-                 (ParseCount(v, &o->faults.failWriteNumber) && o->faults.failWriteNumber > 0);
-        } else if (a == "--disk-full") {
-            ok = ParseCount(v, &o->faults.diskFreeBytes);
-        } else if (a == "--ad-fill") {
-            ok = v == "yes" || v == "no" || v == "script";
-            o->extensions.adFill = v == "yes"  ? host::AdFill::Always
-                                   : v == "no" ? host::AdFill::Never
-                                               : host::AdFill::Scripted;
-        } else {
-            std::fprintf(stderr, "nonogram-headless: unknown option %s (see --help)\n", a.c_str());
-            return 2;
-        }
-        if (!ok) {
-            std::fprintf(stderr, "nonogram-headless: bad value for %s: %s\n", a.c_str(), v.c_str());
-            return 2;
-        }
-    }
-    if (o->scriptPath.empty()) {
+    const int rc = host::ParseCommandLine(
+        "nonogram-headless", kUsage, argc, argv, o,
+        [o](const std::string& name, const char* value) { return OwnOption(o, name, value); });
+    if (rc == 0 && o->scriptPath.empty()) {
         std::fprintf(stderr, "nonogram-headless: --script FILE is required (see --help)\n");
         return 2;
     }
-    if (o->dataDir.empty()) o->dataDir = host::ExecutableDir() + "/../data";
-    return 0;
+    return rc;
 }
 
 bool ReadScript(const std::string& path, std::string* text) {
@@ -343,8 +341,7 @@ int Run(const Options& o, host::Script script) {
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-    g.width = o.width;
-    g.height = o.height;
+    g.density = o.density;
     g.utcMs = o.utcMs;
     g.window = MakeWindow(1, 1);
     g.context = g.window ? SDL_GL_CreateContext(g.window) : nullptr;
@@ -356,7 +353,7 @@ int Run(const Options& o, host::Script script) {
         return 1;
     }
     std::string targetError;
-    if (!SizeTarget(o.width, o.height, &targetError)) {
+    if (!Resize(o.width, o.height, &targetError)) {
         std::fprintf(stderr, "nonogram-headless: %s\n", targetError.c_str());
         return 1;
     }
@@ -378,7 +375,7 @@ int Run(const Options& o, host::Script script) {
         status = 1;
     } else {
         host::SetStorageFaults(o.faults);
-        host::SetSurfaceSize(o.width, o.height);
+        host::SetSurfaceSize(o.width, o.height, g.drawableWidth, g.drawableHeight);
         host::ApplyStartScreen(o.start);
         host::ExtensionSetup ext = o.extensions;
         ext.onDialog = [](const host::DialogBox& box) {

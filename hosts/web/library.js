@@ -154,6 +154,30 @@ mergeInto(LibraryManager.library, {
     return 1;
   },
 
+  // The page's session (this tab, across reloads) keeps the player's place.
+  // Without storage (some private windows) nothing is kept.
+  web_session_set: function(name, value) {
+    try { sessionStorage.setItem('nonogram.' + UTF8ToString(name), UTF8ToString(value)); } catch (e) {}
+  },
+
+  // Copies the session's value of name (at most size - 1 bytes) and gives 1,
+  // or gives 0 when it has none.
+  web_session_get: function(name, out, size) {
+    var value = null;
+    try { value = sessionStorage.getItem('nonogram.' + UTF8ToString(name)); } catch (e) {}
+    if (value === null) return 0;
+    stringToUTF8(value, out, size);
+    return 1;
+  },
+
+  // 1 when this page is the same one again: reloaded, come back to through
+  // the history, or restored after the browser discarded it in the background.
+  web_page_returned: function() {
+    var entry = performance.getEntriesByType ? performance.getEntriesByType('navigation')[0] : null;
+    var type = entry ? entry.type : '';
+    return document.wasDiscarded || type == 'reload' || type == 'back_forward' ? 1 : 0;
+  },
+
   web_log: function(kind, text) {
     var line = UTF8ToString(kind) + ' ' + UTF8ToString(text);
     if (UTF8ToString(kind) == 'warning') console.warn(line); else console.log(line);

@@ -1,6 +1,8 @@
 // nonogram on the web: the browser host. The game module is linked in and run
 // on a WebGL 1 canvas (GL ES 2 through Emscripten) that fills the page at the
-// device pixel ratio. The game's blocking main loop stays as it is: its yield
+// device pixel ratio; the game lays out on a surface of at most
+// kLayoutDensity pixels per CSS pixel, which the engine draws at the canvas's
+// full resolution. The game's blocking main loop stays as it is: its yield
 // suspends the module (ASYNCIFY) until a page event or its time-out, so an
 // idle game uses no processor time. Touch, mouse and keys arrive through
 // html5.h; the browser's Back, dialog answers and the like through the queue
@@ -9,6 +11,8 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -26,6 +30,9 @@ void web_data_wanted(const char* path);
 int32_t web_next_event(int32_t* value);
 int32_t web_trace_enabled(void);
 int32_t web_query_value(const char* name, char* out, int32_t size);
+void web_session_set(const char* name, const char* value);
+int32_t web_session_get(const char* name, char* out, int32_t size);
+int32_t web_page_returned(void);
 void web_log(const char* kind, const char* text);
 int32_t web_device_os(void);
 int32_t web_device_russian(void);
@@ -41,6 +48,14 @@ namespace {
 
 const char kCanvas[] = "#canvas";
 
+// Surface pixels per CSS pixel, on screens at least this dense. The layouts
+// give their buttons and list cells 96 to 100 pixels and the board's toolbar
+// eight 96-pixel buttons with 10-pixel gaps: on a 390-pixel-wide phone those
+// fit along the bottom edge from 2.155 pixels per CSS pixel on, and stay 44
+// CSS pixels (a thumb's target) up to 2.18. Less dense screens lay out pixel
+// for pixel, as do the desktop's.
+constexpr double kLayoutDensity = 2.16;
+
 // Kinds of the page events in library.js's queue.
 enum PageEvent { kEventBack = 1, kEventDialogAnswer = 2 };
 
@@ -53,9 +68,9 @@ struct Web {
     bool documentsDirty = false;
     // The dialog the page shows (the oldest open one), if any.
     bool dialogShown = false;
-    // Which browser touch holds touch slot i.
-    long touchIds[S3E_POINTER_TOUCH_MAX] = {};
-    bool slotUsed[S3E_POINTER_TOUCH_MAX] = {};
+    // The surface the game lays out on.
+    int surfaceWidth = 0, surfaceHeight = 0;
+    host::TouchSlots touches;
     // The mouse button went down on the canvas and is still held.
     bool mouseHeld = false;
     int frames = 0;
@@ -71,19 +86,28 @@ void Trace(const std::string& line) {
 // Surface
 
 // Sizes the canvas's pixels to its place on the page at the device pixel
-// ratio; true when that changed the surface.
+// ratio, and the surface at the layout density; true when either changed.
 bool FitCanvas() {
     double cssWidth = 0, cssHeight = 0;
     emscripten_get_element_css_size(kCanvas, &cssWidth, &cssHeight);
     const double ratio = emscripten_get_device_pixel_ratio();
+    const double density = std::min(ratio, kLayoutDensity);
     const int width = static_cast<int>(cssWidth * ratio + 0.5);
     const int height = static_cast<int>(cssHeight * ratio + 0.5);
+    const int surfaceWidth = static_cast<int>(cssWidth * density + 0.5);
+    const int surfaceHeight = static_cast<int>(cssHeight * density + 0.5);
     int oldWidth = 0, oldHeight = 0;
     emscripten_get_canvas_element_size(kCanvas, &oldWidth, &oldHeight);
-    host::SetSurfaceSize(width, height);
-    if (width == oldWidth && height == oldHeight) return false;
-    emscripten_set_canvas_element_size(kCanvas, width, height);
-    Trace("surface " + std::to_string(width) + "x" + std::to_string(height));
+    host::SetSurfaceSize(surfaceWidth, surfaceHeight, width, height);
+    if (width == oldWidth && height == oldHeight && surfaceWidth == g.surfaceWidth &&
+        surfaceHeight == g.surfaceHeight)
+        return false;
+    g.surfaceWidth = surfaceWidth;
+    g.surfaceHeight = surfaceHeight;
+    if (width != oldWidth || height != oldHeight)
+        emscripten_set_canvas_element_size(kCanvas, width, height);
+    Trace("surface " + std::to_string(surfaceWidth) + "x" + std::to_string(surfaceHeight) +
+          " canvas " + std::to_string(width) + "x" + std::to_string(height));
     return true;
 }
 
@@ -91,10 +115,11 @@ bool FitCanvas() {
 void ToSurface(long cssX, long cssY, int32_t* x, int32_t* y) {
     double cssWidth = 0, cssHeight = 0;
     emscripten_get_element_css_size(kCanvas, &cssWidth, &cssHeight);
-    int width = 0, height = 0;
-    emscripten_get_canvas_element_size(kCanvas, &width, &height);
-    *x = cssWidth > 0 ? static_cast<int32_t>(static_cast<double>(cssX) * width / cssWidth) : 0;
-    *y = cssHeight > 0 ? static_cast<int32_t>(static_cast<double>(cssY) * height / cssHeight) : 0;
+    *x = cssWidth > 0 ? static_cast<int32_t>(static_cast<double>(cssX) * g.surfaceWidth / cssWidth)
+                      : 0;
+    *y = cssHeight > 0
+             ? static_cast<int32_t>(static_cast<double>(cssY) * g.surfaceHeight / cssHeight)
+             : 0;
 }
 
 bool OpenCanvas() {
@@ -123,46 +148,25 @@ void Woken() {
     web_wake();
 }
 
-int SlotOf(long id) {
-    for (int i = 0; i < S3E_POINTER_TOUCH_MAX; ++i) {
-        if (g.slotUsed[i] && g.touchIds[i] == id) return i;
-    }
-    return -1;
-}
-
 EM_BOOL OnTouch(int type, const EmscriptenTouchEvent* e, void*) {
     for (int i = 0; i < e->numTouches; ++i) {
         const EmscriptenTouchPoint& t = e->touches[i];
         if (!t.isChanged) continue;
         int32_t x = 0, y = 0;
         ToSurface(t.targetX, t.targetY, &x, &y);
-        int slot = SlotOf(t.identifier);
         const char* what = "move";
+        int32_t slot = -1;
         if (type == EMSCRIPTEN_EVENT_TOUCHSTART) {
-            if (slot >= 0) continue;
-            slot = 0;
-            while (slot < S3E_POINTER_TOUCH_MAX && g.slotUsed[slot])
-                ++slot;
-            if (slot == S3E_POINTER_TOUCH_MAX) continue;  // an eleventh finger
-            g.slotUsed[slot] = true;
-            g.touchIds[slot] = t.identifier;
-            host::TouchDown(slot, x, y);
-            if (slot == 0) host::PointerDown(x, y);
+            slot = g.touches.Down(t.identifier, x, y);
             what = "down";
-        } else if (slot < 0) {
-            continue;
         } else if (type == EMSCRIPTEN_EVENT_TOUCHMOVE) {
-            host::TouchMove(slot, x, y);
-            if (slot == 0) host::PointerMove(x, y);
+            slot = g.touches.Move(t.identifier, x, y);
         } else {
-            // Ended or cancelled (a system gesture took the finger): released
-            // where it was last seen.
-            g.slotUsed[slot] = false;
-            host::TouchMove(slot, x, y);
-            host::TouchUp(slot);
-            if (slot == 0) host::PointerUp(x, y);
+            // Ended, or cancelled because a system gesture took the finger.
+            slot = g.touches.Up(t.identifier, x, y);
             what = "up";
         }
+        if (slot < 0) continue;
         Trace("touch " + std::to_string(slot) + " " + what + " " + std::to_string(x) + " " +
               std::to_string(y));
     }
@@ -174,7 +178,7 @@ EM_BOOL OnTouch(int type, const EmscriptenTouchEvent* e, void*) {
 EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* e, void*) {
     if (e->button != 0 && type != EMSCRIPTEN_EVENT_MOUSEMOVE) return EM_FALSE;
     // A finger holds the primary pointer: the mouse waits.
-    if (g.slotUsed[0]) return EM_FALSE;
+    if (g.touches.Held(0)) return EM_FALSE;
     int32_t x = 0, y = 0;
     ToSurface(e->targetX, e->targetY, &x, &y);
     const char* what = "move";
@@ -198,6 +202,33 @@ EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* e, void*) {
     }
     Trace(std::string("mouse ") + what + " " + std::to_string(x) + " " + std::to_string(y));
     Woken();
+    return EM_TRUE;
+}
+
+// A wheel: lists scroll by as many CSS pixels as the page would have (lines
+// and pages as the page's own); with Ctrl, which is also how a touchpad's
+// pinch arrives, it zooms by the browser's own measure of a pinch: a factor
+// of e^(-deltaY / 100), at most an eighth of a doubling per event.
+EM_BOOL OnWheel(int, const EmscriptenWheelEvent* e, void*) {
+    double cssWidth = 0, cssHeight = 0;
+    emscripten_get_element_css_size(kCanvas, &cssWidth, &cssHeight);
+    double dy = e->deltaY;
+    if (e->deltaMode == DOM_DELTA_LINE) dy *= 33.0;
+    if (e->deltaMode == DOM_DELTA_PAGE) dy *= cssHeight;
+    int32_t x = 0, y = 0;
+    ToSurface(e->mouse.targetX, e->mouse.targetY, &x, &y);
+    // The zoom happens about the pointer; a held button or finger keeps its own.
+    if (!g.mouseHeld && !g.touches.Held(0)) host::PointerMove(x, y);
+    if (e->mouse.ctrlKey) {
+        const double zoom = -dy / 100.0 / std::log(2.0) * 1000.0;
+        host::PointerWheel(0, static_cast<int32_t>(std::lround(std::clamp(zoom, -125.0, 125.0))));
+    } else if (cssHeight > 0) {
+        host::PointerWheel(static_cast<int32_t>(std::lround(dy * g.surfaceHeight / cssHeight)), 0);
+    }
+    Trace("wheel " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(dy) +
+          (e->mouse.ctrlKey ? " zoom" : ""));
+    Woken();
+    // Neither the page nor the browser's zoom moves.
     return EM_TRUE;
 }
 
@@ -266,6 +297,7 @@ void ListenToPage() {
     emscripten_set_touchcancel_callback(kCanvas, nullptr, EM_TRUE, &OnTouch);
     emscripten_set_mousedown_callback(kCanvas, nullptr, EM_TRUE, &OnMouse);
     emscripten_set_mousemove_callback(kCanvas, nullptr, EM_TRUE, &OnMouse);
+    emscripten_set_wheel_callback(kCanvas, nullptr, EM_TRUE, &OnWheel);
     // On the window, so a release outside the canvas still ends the press.
     emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, &OnMouse);
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, &OnKey);
@@ -337,10 +369,8 @@ void Yield(int32_t ms) {
 void Show(int32_t drawCalls) {
     // The browser presents the canvas when the module next sleeps.
     if (++g.frames == 1) web_first_frame();
-    int width = 0, height = 0;
-    emscripten_get_canvas_element_size(kCanvas, &width, &height);
-    Trace("frame " + std::to_string(g.frames) + " " + std::to_string(width) + "x" +
-          std::to_string(height) + " drawcalls=" + std::to_string(drawCalls));
+    Trace("frame " + std::to_string(g.frames) + " " + std::to_string(g.surfaceWidth) + "x" +
+          std::to_string(g.surfaceHeight) + " drawcalls=" + std::to_string(drawCalls));
 }
 
 void Log(const char* kind, const char* text) {
@@ -351,19 +381,40 @@ void DocumentsChanged() {
     g.documentsDirty = true;
 }
 
-// The debug start screen of the other hosts' --screen and --puzzle, from the
-// address: ?screen=board&puzzle=0/0/0. Bad values are ignored with a warning.
-void ApplyStartScreenFromAddress() {
+// The game tells where the player is whenever that changes, as the place a
+// new start should begin at; the tab's session keeps it for a reload.
+void ConfigChanged(const char* group, const char* name, const char* value) {
+    if (std::strcmp(group, "nonogram") != 0) return;
+    if (std::strcmp(name, "StartScreen") == 0 || std::strcmp(name, "StartPuzzle") == 0) {
+        web_session_set(name, value);
+    }
+}
+
+// Where the game starts: a page that is the same one again (a reload, or a
+// tab the phone discarded in the background) returns to the player's place
+// in its session; else the debug start screen of the other hosts' --screen
+// and --puzzle, from the address (?screen=board&puzzle=0/0/0), else the
+// session's place. Bad values are ignored with a warning.
+void ApplyStartScreen() {
     char value[64];
-    host::StartScreen start;
-    if (web_query_value("screen", value, sizeof value)) start.screen = value;
-    if (web_query_value("puzzle", value, sizeof value)) start.puzzle = value;
+    host::StartScreen address, session;
+    if (web_query_value("screen", value, sizeof value)) address.screen = value;
+    if (web_query_value("puzzle", value, sizeof value)) address.puzzle = value;
+    if (web_session_get("StartScreen", value, sizeof value)) session.screen = value;
+    if (web_session_get("StartPuzzle", value, sizeof value)) session.puzzle = value;
+    const bool fromSession =
+        !session.screen.empty() && (web_page_returned() || address.screen.empty());
+    const host::StartScreen& start = fromSession ? session : address;
     if (start.screen.empty()) return;
     if (!host::ParseStartScreenName(start.screen) ||
         (!start.puzzle.empty() && !host::ParsePuzzleAddress(start.puzzle))) {
-        web_log("warning", "nonogram: the screen or puzzle in the address is not known");
+        web_log("warning", fromSession
+                               ? "nonogram: the screen or puzzle of this session is not known"
+                               : "nonogram: the screen or puzzle in the address is not known");
         return;
     }
+    Trace("start screen " + start.screen + " " + start.puzzle +
+          (fromSession ? " (session)" : " (address)"));
     host::ApplyStartScreen(start);
 }
 
@@ -382,8 +433,9 @@ int main() {
     setup.hooks.log = &Log;
     setup.hooks.documentsChanged = &DocumentsChanged;
     setup.hooks.dataWanted = &web_data_wanted;
+    setup.hooks.configChanged = &ConfigChanged;
     host::ConfigureHost(setup);
-    ApplyStartScreenFromAddress();
+    ApplyStartScreen();
 
     // Dialogs (shown at the next yield) and links; no ad services on the web.
     host::ExtensionSetup ext;

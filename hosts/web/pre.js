@@ -2,6 +2,17 @@
 // browser's IndexedDB and is loaded into the file system before the game
 // starts; the browser's Back (or Android's back gesture) becomes the device
 // Back key through a history entry the page keeps on top.
+
+// "/Documents" or a path below it without empty, "." or ".." steps.
+function inPlayersFolder(path) {
+  var parts = String(path).split('/');
+  if (parts[0] !== '' || parts[1] !== 'Documents') return false;
+  for (var i = 2; i < parts.length; ++i) {
+    if (parts[i] === '' || parts[i] === '.' || parts[i] === '..') return false;
+  }
+  return true;
+}
+
 // In preRun, not earlier: files written into the file system need the
 // module's memory, which exists only once the wasm is instantiated.
 Module.preRun = [].concat(Module.preRun || []);
@@ -10,6 +21,19 @@ Module.preRun.push(function() {
   if (typeof navigator != 'undefined' && navigator.storage && navigator.storage.persist) {
     navigator.storage.persist().catch(function() {});
   }
+  // The store is the browser's, not ours: anything can have been put into it.
+  // Only the player's folder is loaded, so a stored key elsewhere (the game's
+  // own data under /data, say) never reaches the file system; the next save's
+  // sync then drops such keys from the store.
+  var reconcile = IDBFS.reconcile;
+  IDBFS.reconcile = function(src, dst, callback) {
+    if (src.type === 'remote') {
+      Object.keys(src.entries).forEach(function(path) {
+        if (!inPlayersFolder(path)) delete src.entries[path];
+      });
+    }
+    reconcile(src, dst, callback);
+  };
   FS.mkdir('/Documents');
   FS.mount(IDBFS, {}, '/Documents');
   addRunDependency('documents');

@@ -5,6 +5,7 @@
 // without one, 2 when the host quit first).
 #include "platform/binding.h"
 #include "platform/s3e.h"
+#include "services/device.h"
 #include "services/dialogs.h"
 #include "services/links.h"
 
@@ -20,6 +21,7 @@ void OnAnswer(int32_t id, int32_t button) {
 }  // namespace
 
 int AppMain(int, char**) {
+    ReadDeviceFacts();
     StartDialogs(&OnAnswer);
     while (g_button == kNoAnswer && !s3eDeviceCheckQuitRequest()) {
         s3eKeyboardUpdate();

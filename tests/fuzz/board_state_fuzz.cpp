@@ -15,7 +15,7 @@ namespace {
 const StateFileKind kKind = static_cast<StateFileKind>(FUZZ_STATE_KIND);
 
 // Each puzzle is loaded from the shipped data once; every input works on copies.
-const Board* Pristine(const fuzzhost::Address& a) {
+const Board* Pristine(const PuzzleAddress& a) {
     // Never destroyed: the boards stay reachable until the leak check at exit.
     static auto& loaded = *new std::map<int64_t, Board*>();
     const int64_t key = (static_cast<int64_t>(a.sizeClass) << 40) |
@@ -23,7 +23,7 @@ const Board* Pristine(const fuzzhost::Address& a) {
     Board*& board = loaded[key];
     if (!board) {
         board = static_cast<Board*>(std::calloc(1, sizeof(Board)));
-        FUZZ_CHECK(LoadPuzzle(a.sizeClass, a.gridIndex, a.puzzleIndex, board));
+        FUZZ_CHECK(LoadPuzzle(a, board));
         ResetBoard(board);
     }
     return board;
@@ -72,19 +72,17 @@ bool SameClues(const Board* a, const Board* b, bool valuesOnly) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzhost::Bind(true);
     if (size < 2) return 0;
-    const fuzzhost::Address a = fuzzhost::PickPuzzle(data[0], data[1]);
+    const PuzzleAddress a = fuzzhost::PickPuzzle(data[0], data[1]);
     char cellsPath[kPathMax], marksPath[kPathMax];
-    FUZZ_CHECK(BuildStateFilePath(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex,
-                                  CellsFile, cellsPath));
-    FUZZ_CHECK(BuildStateFilePath(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex,
-                                  MarksFile, marksPath));
+    FUZZ_CHECK(BuildStateFilePath(kPlayerDataRoot, a, CellsFile, cellsPath));
+    FUZZ_CHECK(BuildStateFilePath(kPlayerDataRoot, a, MarksFile, marksPath));
     const std::string cells = fuzzhost::MachinePath(cellsPath);
     const std::string marks = fuzzhost::MachinePath(marksPath);
     FUZZ_CHECK(fuzzhost::WriteBytes(kKind == CellsFile ? cells : marks, data + 2, size - 2));
 
     const Board* pristine = Pristine(a);
     Board* board = Copy(pristine);
-    ReadBoardState(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, board);
+    ReadBoardState(kPlayerDataRoot, a, board);
     for (int32_t r = 0; r < kBoardMaxSide; ++r) {
         for (int32_t c = 0; c < kBoardMaxSide; ++c) {
             const uint8_t cell = board->cells[r * kBoardMaxSide + c];
@@ -101,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     length = PackMarks(board, packed, kMarksBytesMax);
     FUZZ_CHECK(length >= 0 && fuzzhost::WriteBytes(marks, packed, static_cast<size_t>(length)));
     Board* again = Copy(pristine);
-    FUZZ_CHECK(ReadBoardState(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, again));
+    FUZZ_CHECK(ReadBoardState(kPlayerDataRoot, a, again));
     FUZZ_CHECK(std::memcmp(again->cells, board->cells, sizeof board->cells) == 0);
     FUZZ_CHECK(SameClues(again, board, false));
 

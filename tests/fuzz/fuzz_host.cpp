@@ -104,8 +104,8 @@ void Fail(const char* what, const char* file, int line) {
 
 namespace fuzzhost {
 
-Address PickPuzzle(uint8_t a, uint8_t b) {
-    Address address{};
+PuzzleAddress PickPuzzle(uint8_t a, uint8_t b) {
+    PuzzleAddress address{};
     const int32_t classes = GetSizeClassCount();
     if (classes <= 0) Fail("empty catalogue", __FILE__, __LINE__);
     address.sizeClass = a % classes;

@@ -41,11 +41,6 @@ namespace fuzzhost {
 
 // A puzzle address of the catalogue chosen by two input bytes: every grid size
 // is reachable, and its first or last puzzle.
-struct Address {
-    int32_t sizeClass;
-    int32_t gridIndex;
-    int32_t puzzleIndex;
-};
-Address PickPuzzle(uint8_t a, uint8_t b);
+PuzzleAddress PickPuzzle(uint8_t a, uint8_t b);
 
 }  // namespace fuzzhost

@@ -9,18 +9,18 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzhost::Bind(false);
     if (size < 2) return 0;
-    const fuzzhost::Address a = fuzzhost::PickPuzzle(data[0], data[1]);
+    const PuzzleAddress a = fuzzhost::PickPuzzle(data[0], data[1]);
     int32_t rows = 0, cols = 0;
     char fileName[kFileNameMax] = {};
     GridSizeInfo grid{};
     char path[kPathMax];
-    FUZZ_CHECK(GetPuzzleInfo(a.sizeClass, a.gridIndex, a.puzzleIndex, &rows, &cols, fileName));
+    FUZZ_CHECK(GetPuzzleInfo(a, &rows, &cols, fileName));
     FUZZ_CHECK(GetGridSizeInfo(a.sizeClass, a.gridIndex, &grid));
     FUZZ_CHECK(BuildPuzzlePath(grid.dirCode, fileName, path));
     FUZZ_CHECK(fuzzhost::WriteBytes(fuzzhost::MachinePath(path), data + 2, size - 2));
 
     auto* board = static_cast<Board*>(std::calloc(1, sizeof(Board)));
-    if (!LoadPuzzle(a.sizeClass, a.gridIndex, a.puzzleIndex, board)) {
+    if (!LoadPuzzle(a, board)) {
         FUZZ_CHECK(!board->rowClues && !board->colClues && board->rows == 0 && board->cols == 0);
         std::free(board);
         return 0;

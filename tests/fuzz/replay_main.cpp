@@ -3,7 +3,10 @@
 // corpora and past findings), so they replay as an ordinary test. As under
 // `make fuzz`, a single allocation above 80 MiB is a finding: here the process's
 // malloc is wrapped for that (the sanitizer build sets max_allocation_size_mb).
+// An input that takes more than a few seconds is a finding too: every file the
+// game reads is handled in milliseconds.
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -73,7 +76,11 @@ int main(int argc, char** argv) {
         std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
                                 std::istreambuf_iterator<char>());
         std::fprintf(stderr, "%s\n", path.c_str());
+        const auto start = std::chrono::steady_clock::now();
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        if (std::chrono::steady_clock::now() - start > std::chrono::seconds(3)) {
+            fuzzhost::Fail("no input takes more than 3 seconds", __FILE__, __LINE__);
+        }
     }
     std::printf("replayed %zu inputs\n", files.size());
     return files.empty() ? 1 : 0;

@@ -15,7 +15,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzhost::Bind(true);
     if (size < 2) return 0;
-    const fuzzhost::Address a = fuzzhost::PickPuzzle(data[0], data[1]);
+    const PuzzleAddress a = fuzzhost::PickPuzzle(data[0], data[1]);
     GridSizeInfo grid{};
     char dirPath[kPathMax];
     FUZZ_CHECK(GetGridSizeInfo(a.sizeClass, a.gridIndex, &grid));
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t expectedSolved = 0;
     for (int32_t p = 0; p < count; ++p) {
         char fileName[kFileNameMax] = {};
-        FUZZ_CHECK(GetPuzzleInfo(a.sizeClass, a.gridIndex, p, nullptr, nullptr, fileName));
+        FUZZ_CHECK(GetPuzzleInfo({a.sizeClass, a.gridIndex, p}, nullptr, nullptr, fileName));
         const std::string stem(fileName, std::strlen(fileName) - 4);
         int32_t expected = NotStarted;
         if (names.count(stem + ".rsv")) {

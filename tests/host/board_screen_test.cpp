@@ -88,7 +88,7 @@ class BoardScreenHost : public ::testing::Test {
     void SetUp() override {
         dir_ = testsupport::MakeTempDir();
         board_ = static_cast<Board*>(std::calloc(1, sizeof(Board)));
-        ASSERT_TRUE(LoadPuzzle(0, 0, 0, board_));  // 10 x 10 "image25534"
+        ASSERT_TRUE(LoadPuzzle({0, 0, 0}, board_));  // 10 x 10 "image25534"
     }
     void TearDown() override {
         ReleaseBoard(board_);

@@ -38,10 +38,12 @@ TEST(DesktopPlay, MouseClicksSolveAPuzzleAndKeysLeadBack) {
     std::vector<std::string> picture;
     {
         testsupport::BoundHost host(testsupport::GameDataDir());
-        ASSERT_TRUE(LoadPuzzle(0, 0, 1, board));
+        ASSERT_TRUE(LoadPuzzle({0, 0, 1}, board));
         ASSERT_TRUE(testsupport::SolveBoardByLines(*board, &picture));
     }
-    const std::string stem = std::string(board->fileName, std::string(board->fileName).size() - 4);
+    char fileName[kFileNameMax] = {};
+    ASSERT_TRUE(GetPuzzleInfo({0, 0, 1}, nullptr, nullptr, fileName));
+    const std::string stem(fileName, std::string(fileName).size() - 4);
 
     const std::string home = testsupport::MakeTempDir();
     {

@@ -11,8 +11,8 @@
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
 
+#include "draw2d/iw2d.h"
 #include "engine/iwgx.h"
-#include "platform/iw2d.h"
 #include "tests/support/gl_surface.h"
 
 namespace {

@@ -66,6 +66,23 @@ TEST_F(Headless, ResizeRedrawsAtTheNewSizeAndShotsFollowIt) {
     EXPECT_TRUE(p.Is(299, 199, 236, 240, 241));
 }
 
+TEST_F(Headless, DensityDrawsTheSurfaceOnMoreDevicePixelsAndFramesStayWhole) {
+    auto run = RunHeadless("wait 10\nshot " + dir_ + "/dense.png\n",
+                           {"--size", "480x800", "--density", "1.5"});
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    EXPECT_EQ(Frames(run).back().rfind("frame 4 480x800 ", 0), 0u) << run.log;
+    Picture p;
+    ASSERT_TRUE(ReadPicture(dir_ + "/dense.png", &p));
+    EXPECT_EQ(p.width, 720);
+    EXPECT_EQ(p.height, 1200);
+    // The last promotion tile's two-pixel outline (surface columns 374 and
+    // 375) covers device columns 561 to 563 without a gap; 373 is background.
+    const int y = 1117;
+    for (int x = 561; x <= 563; ++x)
+        EXPECT_TRUE(p.Is(x, y, 60, 74, 89)) << x;
+    EXPECT_TRUE(p.Is(560, y, 236, 240, 241));
+}
+
 TEST_F(Headless, BadScriptLineIsReportedWithItsLineAndNothingRuns) {
     auto run = RunHeadless("tap 10 10\n# fine\ntap ten 10\n");
     EXPECT_EQ(run.exitStatus, 2);
@@ -102,6 +119,14 @@ TEST_F(Headless, StorageIsKeptWhenGivenAndTemporaryOtherwise) {
     auto run = RunHeadless("wait 1\n", {"--storage", mine});
     ASSERT_EQ(run.exitStatus, 0) << run.errors;
     EXPECT_TRUE(testsupport::FileExists(mine));
+    // A file given as the folder keeps nothing; the game plays on and says so once.
+    ASSERT_TRUE(testsupport::WriteFile(dir_ + "/plain", "x"));
+    run = RunHeadless("wait 1\n", {"--storage", dir_ + "/plain"});
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    const std::string said = "nothing will be saved";
+    const size_t first = run.log.find(said);
+    EXPECT_NE(first, std::string::npos) << run.log;
+    EXPECT_EQ(run.log.find(said, first + 1), std::string::npos) << run.log;
 
     // The temporary folder goes under TMPDIR and is gone afterwards...
     std::string tmp = dir_ + "/tmp";

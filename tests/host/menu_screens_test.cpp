@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "app/app.h"
+#include "draw2d/iw2d.h"
 #include "platform/binding.h"
-#include "platform/iw2d.h"
 #include "puzzles/board_state.h"
 #include "puzzles/catalogue.h"
+#include "services/device.h"
 #include "storage/settings.h"
 #include "tests/support/gl_surface.h"
 #include "text/sdf_font.h"
@@ -48,13 +49,13 @@ class MenusOnSurface : public ::testing::Test {
         std::free(menu.sizeClassTiles);
         ReleaseSizeList(&sizes);
         ReleasePuzzleList(&puzzles);
-            ReleaseImageSet();
+        ReleaseImageSet();
         DestroyFont(g_font);
         g_font = nullptr;
         TerminateDrawing();
         points = 0;
         rate_redirected = 0;
-        deviceOs = 0;
+        device.os = 0;
     }
     // One frame of a screen at a surface size, as the frame draws it.
     template <typename Draw>
@@ -80,7 +81,7 @@ class MenusOnSurface : public ::testing::Test {
 
 TEST_F(MenusOnSurface, MainMenuTapsFollowTheOrderAndEdgesOfEachTarget) {
     points = 5;
-    deviceOs = 18;
+    device.os = 18;
     Frame(480, 800, [&] { DrawMainMenu(&menu); });
     // Signs and promotion tiles count all four edges; the tiles only their left and top.
     EXPECT_HIT(HitMainMenu(&menu, 179 + 122, 601 + 60), kMenuRate, 0);
@@ -114,7 +115,7 @@ TEST_F(MenusOnSurface, MainMenuTapsFollowTheOrderAndEdgesOfEachTarget) {
 TEST_F(MenusOnSurface, ListTapsUseTheLastFrameAndItsScroll) {
     ASSERT_TRUE(BuildSizeList(&sizes, 3));  // "Large", 37 grid sizes
     Frame(480, 800, [&] { DrawSizeList(&sizes); });
-    EXPECT_EQ(sizes.maxScroll, 224);
+    EXPECT_EQ(sizes.layout.scroll.maxScroll, 224);
     // The back button (379, 702, 96, 96): its top and right edges are outside,
     // and nothing else answers in the footer.
     EXPECT_HIT(HitSizeList(&sizes, 379, 702), kListNone, 0);
@@ -126,8 +127,8 @@ TEST_F(MenusOnSurface, ListTapsUseTheLastFrameAndItsScroll) {
     EXPECT_HIT(HitSizeList(&sizes, 17, 20), kListNone, 0);
     EXPECT_HIT(HitSizeList(&sizes, 18, 88), kListEntry, 3);
     // Scrolled by one row (a drag in progress counts too).
-    sizes.scrollOffset = 40;
-    sizes.dragOffset = 28;
+    sizes.layout.scroll.scrollOffset = 40;
+    sizes.layout.scroll.dragOffset = 28;
     Frame(480, 800, [&] { DrawSizeList(&sizes); });
     EXPECT_HIT(HitSizeList(&sizes, 18, 20), kListEntry, 3);
     EXPECT_HIT(HitSizeList(&sizes, 18, 699), kListEntry, 30);
@@ -147,48 +148,48 @@ TEST_F(MenusOnSurface, ListTapsUseTheLastFrameAndItsScroll) {
 
 TEST_F(MenusOnSurface, TurningTheSurfaceLeavesNothingStale) {
     ASSERT_TRUE(BuildSizeList(&sizes, 3));
-    sizes.scrollOffset = 224;  // scrolled to the end in portrait
+    sizes.layout.scroll.scrollOffset = 224;  // scrolled to the end in portrait
     Frame(480, 800, [&] { DrawSizeList(&sizes); });
-    ASSERT_EQ(sizes.scrollOffset, 224);
+    ASSERT_EQ(sizes.layout.scroll.scrollOffset, 224);
 
     Frame(800, 480, [&] { DrawSizeList(&sizes); });
     const SizeListLayout turned = LayoutSizeList(800, 480, &sizes);
-    EXPECT_EQ(sizes.maxScroll, 164);
-    EXPECT_EQ(sizes.scrollOffset, 164);
-    EXPECT_EQ(sizes.footerTop, 420);
-    EXPECT_EQ(sizes.footerHeight, 60);
-    EXPECT_EQ(sizes.backButton.x, 800 - 56 - 5);
-    EXPECT_EQ(sizes.backButton.y, 422);
-    ASSERT_EQ(sizes.rectCount, 37);
+    EXPECT_EQ(sizes.layout.scroll.maxScroll, 164);
+    EXPECT_EQ(sizes.layout.scroll.scrollOffset, 164);
+    EXPECT_EQ(sizes.layout.footer.footerTop, 420);
+    EXPECT_EQ(sizes.layout.footer.footerHeight, 60);
+    EXPECT_EQ(sizes.layout.footer.backButton.x, 800 - 56 - 5);
+    EXPECT_EQ(sizes.layout.footer.backButton.y, 422);
+    ASSERT_EQ(sizes.layout.count, 37);
     for (int32_t i = 0; i < 37; ++i) {
-        EXPECT_EQ(std::memcmp(&sizes.entryRects[i], &turned.entries[i], sizeof(ScreenRect)), 0)
+        EXPECT_EQ(std::memcmp(&sizes.layout.entries[i], &turned.entries[i], sizeof(ScreenRect)), 0)
             << i;
     }
     // The last grid size, at the end of the turned list, is where a tap finds it.
-    const ScreenRect& last = sizes.entryRects[36];
+    const ScreenRect& last = sizes.layout.entries[36];
     EXPECT_HIT(HitSizeList(&sizes, last.x + 1, last.y - 164 + 1), kListEntry, 36);
 
     // On a tablet everything fits: no scroll left over.
     Frame(1536, 2048, [&] { DrawSizeList(&sizes); });
-    EXPECT_EQ(sizes.maxScroll, 0);
-    EXPECT_EQ(sizes.scrollOffset, 0);
-    EXPECT_EQ(sizes.dragOffset, 0);
+    EXPECT_EQ(sizes.layout.scroll.maxScroll, 0);
+    EXPECT_EQ(sizes.layout.scroll.scrollOffset, 0);
+    EXPECT_EQ(sizes.layout.scroll.dragOffset, 0);
 
     // Surfaces too small for any metric draw every screen without a fault or
     // an endless shrink; one without pixels draws nothing and changes nothing.
     puzzles.sizeClass = 0;
     puzzles.gridIndex = 0;
     ASSERT_TRUE(BuildPuzzleList(&puzzles));
-    puzzles.scrollOffset = 3000;
+    puzzles.layout.scroll.scrollOffset = 3000;
     for (const auto& s : {std::make_pair(1, 1), {50, 800}, {110, 800}, {0, 0}}) {
         SCOPED_TRACE(testing::Message() << s.first << "x" << s.second);
         Frame(s.first, s.second, [&] { DrawMainMenu(&menu); });
         Frame(s.first, s.second, [&] { DrawSizeList(&sizes); });
         Frame(s.first, s.second, [&] { DrawPuzzleList(&puzzles); });
-        EXPECT_LE(puzzles.scrollOffset, puzzles.maxScroll);
+        EXPECT_LE(puzzles.layout.scroll.scrollOffset, puzzles.layout.scroll.maxScroll);
     }
-    EXPECT_EQ(puzzles.footerTop, 700);  // as the 110 x 800 frame left it
-    EXPECT_EQ(puzzles.entryRects[1].y, puzzles.entryRects[0].y + 100);  // one column
+    EXPECT_EQ(puzzles.layout.footer.footerTop, 700);  // as the 110 x 800 frame left it
+    EXPECT_EQ(puzzles.layout.entries[1].y, puzzles.layout.entries[0].y + 100);  // one column
     EXPECT_EQ(menu.themesSign.w, -1);
 }
 

@@ -2,6 +2,7 @@
 // taps from the main menu down to a board, painting, solving, leaving, "Clear
 // all?" and solving again, with the state files and points checked after.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -49,7 +50,7 @@ bool FindPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t from, KnownPuzzle*
     if (!GetGridSizeInfo(sizeClass, gridIndex, &grid)) return false;
     for (int32_t p = from; p < grid.puzzleCount; ++p) {
         auto* board = static_cast<Board*>(std::calloc(1, sizeof(Board)));
-        if (!LoadPuzzle(sizeClass, gridIndex, p, board)) {
+        if (!LoadPuzzle({sizeClass, gridIndex, p}, board)) {
             std::free(board);
             continue;
         }
@@ -60,8 +61,9 @@ bool FindPuzzle(int32_t sizeClass, int32_t gridIndex, int32_t from, KnownPuzzle*
             out->puzzleIndex = p;
             out->board = board;
             out->picture = picture;
-            out->stem =
-                std::string(board->fileName).substr(0, std::string(board->fileName).size() - 4);
+            char fileName[kFileNameMax] = {};
+            GetPuzzleInfo({sizeClass, gridIndex, p}, nullptr, nullptr, fileName);
+            out->stem = std::string(fileName).substr(0, std::string(fileName).size() - 4);
             return true;
         }
         ReleaseBoard(board);
@@ -367,6 +369,97 @@ TEST(PlayDiskFaults, SolvingUnderAFailingDiskLosesNothingAndCountsOnePoint) {
         }
         testsupport::RemoveTree(dir);
     }
+}
+
+// The solve's writes fail one at a time (the note, the marker, the points
+// file...); the player then clears the puzzle with Delete and "Yes" at once.
+// Whichever write failed, the point earned is there at the next start.
+TEST(PlayDiskFaults, APointEarnedUnderAFailedWriteOutlivesAClearAll) {
+    const int32_t w = 480, h = 800;
+    KnownPuzzle k;
+    ASSERT_TRUE(FindPuzzle(0, 0, 1, &k));
+    GridSizeInfo grid{};
+    GetGridSizeInfo(k.sizeClass, k.gridIndex, &grid);
+    const BoardLayout layout = LayoutBoardScreen(w, h, k.board, false);
+    const int32_t cell = layout.fitCellSize;
+    std::vector<Point> filled;
+    for (int32_t r = 0; r < k.board->rows; ++r)
+        for (int32_t c = 0; c < k.board->cols; ++c)
+            if (k.picture[r][c] == '#')
+                filled.push_back({layout.fitRect.x + (k.board->maxRowClues + c) * cell + cell / 2,
+                                  layout.fitRect.y + (k.board->maxColClues + r) * cell + cell / 2});
+    const std::string ready = testsupport::MakeTempDir();
+    Script prepare;
+    OpenFromMainMenu(&prepare, w, h, k);
+    for (size_t i = 0; i + 1 < filled.size(); ++i)
+        prepare.Tap(filled[i]);
+    prepare.Tap(Centre(layout.buttons[kButtonBack]));
+    prepare.Line("quit");
+    ASSERT_EQ(testsupport::RunHeadless(prepare.Text(), {"--storage", ready}).exitStatus, 0);
+
+    Script solveAndClear;
+    OpenFromMainMenu(&solveAndClear, w, h, k);
+    solveAndClear.Tap(filled.back());
+    solveAndClear.Line("key delete");
+    solveAndClear.Line("answer 0");
+    solveAndClear.Line("quit");
+    for (int failing = 1; failing <= 5; ++failing) {
+        SCOPED_TRACE("write " + std::to_string(failing) + " fails");
+        const std::string dir = testsupport::MakeTempDir();
+        std::filesystem::copy(ready, dir, std::filesystem::copy_options::recursive);
+        auto run = testsupport::RunHeadless(
+            solveAndClear.Text(), {"--size", "480x800", "--os", "desktop", "--storage", dir,
+                                   "--fail-writes", std::to_string(failing)});
+        ASSERT_EQ(run.exitStatus, 0) << run.errors;
+        EXPECT_FALSE(
+            testsupport::FileExists(dir + "/black/" + grid.dirCode + "/" + k.stem + ".res"));
+        ASSERT_EQ(testsupport::RunHeadless("quit\n", {"--storage", dir}).exitStatus, 0);
+        EXPECT_EQ(testsupport::ReadFile(dir + "/conf/points.pts"), "1\n");
+        testsupport::RemoveTree(dir);
+    }
+    testsupport::RemoveTree(ready);
+}
+
+// A player's folder set up to hurt: the temporary files the game writes are
+// links to files elsewhere, the settings file is a link to an endless device,
+// the puzzle's marks file is a FIFO and its marker a directory. The puzzle
+// still opens and is solved for one point, and nothing outside is written.
+TEST(PlayDiskFaults, LinksAndSpecialFilesInThePlayersFolderNeitherHangNorLeakWrites) {
+    KnownPuzzle k;
+    ASSERT_TRUE(FindPuzzle(0, 0, 1, &k));
+    GridSizeInfo grid{};
+    GetGridSizeInfo(k.sizeClass, k.gridIndex, &grid);
+    const std::string dir = testsupport::MakeTempDir();
+    const std::string outside = testsupport::MakeTempDir();
+    const std::string puzzleBase = dir + "/black/" + grid.dirCode + "/" + k.stem;
+    std::filesystem::create_directories(dir + "/conf");
+    std::filesystem::create_directories(dir + "/black/" + grid.dirCode);
+    const std::vector<std::string> linked = {
+        dir + "/conf/conf.cfg.tmp", dir + "/conf/points.pts.tmp", dir + "/conf/points.pending.tmp",
+        puzzleBase + ".res.tmp", puzzleBase + ".rsv.tmp"};
+    for (size_t i = 0; i < linked.size(); ++i) {
+        ASSERT_TRUE(testsupport::WriteFile(outside + "/" + std::to_string(i), "kept\n"));
+        std::filesystem::create_symlink(outside + "/" + std::to_string(i), linked[i]);
+    }
+    std::filesystem::create_symlink("/dev/zero", dir + "/conf/conf.cfg");
+    ASSERT_EQ(mkfifo((puzzleBase + ".hdr").c_str(), 0644), 0);
+    // A directory named as the solved marker is no marker.
+    std::filesystem::create_directory(puzzleBase + ".rsv");
+
+    Script s;
+    OpenFromMainMenu(&s, 480, 800, k);
+    PaintPicture(&s, 480, 800, k);
+    s.Tap(Centre(LayoutBoardScreen(480, 800, k.board, false).buttons[kButtonBack]));
+    s.Line("quit");
+    auto run = testsupport::RunHeadless(s.Text(), {"--size", "480x800", "--storage", dir});
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    EXPECT_TRUE(std::filesystem::is_regular_file(puzzleBase + ".rsv"));
+    EXPECT_EQ(testsupport::ReadFile(dir + "/conf/points.pts"), "1\n");
+    for (size_t i = 0; i < linked.size(); ++i) {
+        EXPECT_EQ(testsupport::ReadFile(outside + "/" + std::to_string(i)), "kept\n") << linked[i];
+    }
+    testsupport::RemoveTree(dir);
+    testsupport::RemoveTree(outside);
 }
 
 }  // namespace

@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "draw2d/iw2d.h"
 #include "hosts/common/extensions.h"
 #include "hosts/common/host.h"
-#include "platform/iw2d.h"
 #include "services/ads.h"
 #include "services/config.h"
+#include "services/device.h"
+#include "services/promo.h"
 #include "tests/support/gl_surface.h"
 #include "tests/support/test_host.h"
 #include "ui/main_menu.h"
@@ -35,6 +37,7 @@ TEST(PromoRotator, SlotsShowTheirImagesAndOpenTheirPages) {
 
     // iOS, a language outside the group: rows 1, 3 and 7 in some order.
     host::SetDevice(S3E_OS_ID_IPHONE, 2);
+    ReadDeviceFacts();
     StartPromoRotator();
     for (int32_t slot = 0; slot < 3; ++slot)
         EXPECT_NE(PromoImage(slot), nullptr) << slot;
@@ -52,6 +55,7 @@ TEST(PromoRotator, SlotsShowTheirImagesAndOpenTheirPages) {
     // The desktop simulator: four slots (this game among the candidates), each
     // opening the Android page and then the iOS page, when the row has one.
     host::SetDevice(S3E_OS_ID_DESKTOP, 16);
+    ReadDeviceFacts();
     StartPromoRotator();
     std::set<uint32_t> rows;
     for (int32_t slot = 0; slot < 4; ++slot) {

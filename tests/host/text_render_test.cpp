@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "draw2d/iw2d.h"
 #include "engine/iwgx.h"
-#include "platform/iw2d.h"
 #include "tests/support/gl_surface.h"
 #include "tests/unit/font_synthetic.h"
 #include "text/sdf_font.h"

@@ -33,6 +33,10 @@ std::vector<CachedSurface>& Cache() {
 GLSurface::GLSurface(int width, int height, const std::string& dataDir)
     : width_(width), height_(height) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    // No shader cache: tests write nothing under the user's home, and the
+    // cache's worker thread, ending at exit just as the leak checker stops
+    // every thread, can crash the checker.
+    setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
     if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error_ = SDL_GetError();
         return;

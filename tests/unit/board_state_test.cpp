@@ -32,18 +32,15 @@ using testsupport::WriteFile;
 
 namespace fs = std::filesystem;
 
-struct Address {
-    int32_t sizeClass, gridIndex, puzzleIndex;
-};
 // Named rows of the catalogue: 10x10 "image25534" (10 x 10), its last puzzle
 // "6x10_boy" (10 rows, 6 columns), and 80x80 "80x80_girl" (77 x 80).
-constexpr Address kFirst = {0, 0, 0};
-constexpr Address kBoy = {0, 0, 154};
-constexpr Address kGirl = {4, 29, 0};
+constexpr PuzzleAddress kFirst = {0, 0, 0};
+constexpr PuzzleAddress kBoy = {0, 0, 154};
+constexpr PuzzleAddress kGirl = {4, 29, 0};
 
-std::vector<std::string> PictureFor(Address a, int seed = 0) {
+std::vector<std::string> PictureFor(PuzzleAddress a, int seed = 0) {
     int32_t rows = 0, cols = 0;
-    EXPECT_TRUE(GetPuzzleSize(a.sizeClass, a.gridIndex, a.puzzleIndex, &rows, &cols));
+    EXPECT_TRUE(GetPuzzleSize(a, &rows, &cols));
     return boardfixture::PatternPicture(rows, cols, seed);
 }
 
@@ -59,7 +56,7 @@ class BoardStateFiles : public ::testing::Test {
     void SetUp() override {
         points = 0;
         ASSERT_TRUE(PrepareStorage());
-        for (Address a : {kFirst, kGirl}) {
+        for (PuzzleAddress a : {kFirst, kGirl}) {
             GridSizeInfo grid{};
             char dir[kPathMax];
             ASSERT_TRUE(GetGridSizeInfo(a.sizeClass, a.gridIndex, &grid));
@@ -69,23 +66,21 @@ class BoardStateFiles : public ::testing::Test {
     }
 
     // The machine path of a state file.
-    std::string PathOf(Address a, StateFileKind kind) const {
+    std::string PathOf(PuzzleAddress a, StateFileKind kind) const {
         char path[kPathMax];
-        EXPECT_TRUE(BuildStateFilePath(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex,
-                                       kind, path));
+        EXPECT_TRUE(BuildStateFilePath(kPlayerDataRoot, a, kind, path));
         return host.Path(path);
     }
 
-    bool Save(Address a, TestBoard& b) {
-        return SaveCells(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, b.get()) &&
-               SaveMarks(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, b.get());
+    bool Save(PuzzleAddress a, TestBoard& b) {
+        return SaveCells(kPlayerDataRoot, a, b.get()) && SaveMarks(kPlayerDataRoot, a, b.get());
     }
-    bool Read(Address a, TestBoard& b) {
+    bool Read(PuzzleAddress a, TestBoard& b) {
         ResetBoard(b.get());
-        return ReadBoardState(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, b.get());
+        return ReadBoardState(kPlayerDataRoot, a, b.get());
     }
 
-    std::vector<int32_t> Statuses(Address a) {
+    std::vector<int32_t> Statuses(PuzzleAddress a) {
         GridSizeInfo grid{};
         GetGridSizeInfo(a.sizeClass, a.gridIndex, &grid);
         std::vector<PuzzleEntry> entries(static_cast<size_t>(grid.puzzleCount));
@@ -113,10 +108,10 @@ class BoardStateFiles : public ::testing::Test {
 
 // A board screen on a catalogue puzzle, as opening the puzzle leaves it.
 struct OpenScreen {
-    OpenScreen(Address a, const std::vector<std::string>& picture) : board(picture) {
+    OpenScreen(PuzzleAddress a, const std::vector<std::string>& picture) : board(picture) {
         screen.progress.address = PuzzleAddress{a.sizeClass, a.gridIndex, a.puzzleIndex};
         screen.progress.board = board.get();
-        screen.fitRect = {10, 20, 300, 400};
+        screen.layout.fitRect = {10, 20, 300, 400};
         screen.viewRect = {-50, -60, 900, 1200};
     }
     TestBoard board;
@@ -192,8 +187,7 @@ TEST_F(BoardStateFiles, SavedCellsAndMarksComeBackExactly) {
 TEST_F(BoardStateFiles, AFirstClueMarkMakesThePuzzleInProgress) {
     TestBoard b(PictureFor(kFirst));
     b->rowClues[0].values[0] += ClueMarkOffset;
-    ASSERT_TRUE(SaveMarks(kPlayerDataRoot, kFirst.sizeClass, kFirst.gridIndex, kFirst.puzzleIndex,
-                          b.get()));
+    ASSERT_TRUE(SaveMarks(kPlayerDataRoot, kFirst, b.get()));
     EXPECT_EQ(b->stateFileCreated, 1);
     bool ok = false;
     EXPECT_EQ(ReadFile(PathOf(kFirst, CellsFile), &ok), "");
@@ -213,9 +207,9 @@ TEST_F(BoardStateFiles, AFirstClueMarkMakesThePuzzleInProgress) {
 
     // Later saves leave an existing cells file alone.
     b.Cell(1, 1) = CellFilled;
-    ASSERT_TRUE(SaveCells(kPlayerDataRoot, 0, 0, 0, b.get()));
+    ASSERT_TRUE(SaveCells(kPlayerDataRoot, {0, 0, 0}, b.get()));
     const std::string cells = ReadFile(PathOf(kFirst, CellsFile));
-    ASSERT_TRUE(SaveMarks(kPlayerDataRoot, 0, 0, 0, b.get()));
+    ASSERT_TRUE(SaveMarks(kPlayerDataRoot, {0, 0, 0}, b.get()));
     EXPECT_EQ(ReadFile(PathOf(kFirst, CellsFile)), cells);
 }
 
@@ -310,7 +304,7 @@ TEST_F(BoardStateFiles, GarbageFilesNeverCrashOrStoreBadCodes) {
 
 TEST_F(BoardStateFiles, ADamagedPuzzleNeverTouchesAnotherPuzzlesFiles) {
     // Puzzle 1 has progress; puzzle 0's files are garbage.
-    const Address second = {0, 0, 1};
+    const PuzzleAddress second = {0, 0, 1};
     TestBoard other(PictureFor(second));
     other.Cell(4, 4) = CellFilled;
     other->rowClues[2].values[0] += ClueMarkOffset;
@@ -381,7 +375,7 @@ TEST_F(BoardStateFiles, TheCounterRisesOncePerSolveUntilClearAll) {
 
     // "Clear all?" and solve again: the marker is new, so is the point.
     ResetBoard(again.board.get());
-    ASSERT_TRUE(DeleteBoardState(kPlayerDataRoot, 0, 0, 0));
+    ASSERT_TRUE(DeleteBoardState(kPlayerDataRoot, {0, 0, 0}));
     EXPECT_EQ(Statuses(kFirst)[0], NotStarted);
     EXPECT_EQ(points, 1);
     again.board.Paint(picture);
@@ -410,25 +404,25 @@ TEST_F(BoardStateFiles, AnUnsolvedCheckClearsTheSolvedFlagAndWritesNothing) {
 }
 
 TEST_F(BoardStateFiles, DeletingStateRemovesThreeFilesAndNothingElse) {
-    const Address second = {0, 0, 1};
+    const PuzzleAddress second = {0, 0, 1};
     TestBoard b(PictureFor(kFirst));
     b->rowClues[0].values[0] += ClueMarkOffset;
     ASSERT_TRUE(Save(kFirst, b));
     ASSERT_TRUE(Save(second, b));
     bool created = false;
-    ASSERT_TRUE(EnsureSolvedMarker(kPlayerDataRoot, 0, 0, 0, &created));
+    ASSERT_TRUE(EnsureSolvedMarker(kPlayerDataRoot, {0, 0, 0}, &created));
     EXPECT_TRUE(created);
-    ASSERT_TRUE(EnsureSolvedMarker(kPlayerDataRoot, 0, 0, 0, &created));
+    ASSERT_TRUE(EnsureSolvedMarker(kPlayerDataRoot, {0, 0, 0}, &created));
     EXPECT_FALSE(created);
 
-    EXPECT_TRUE(DeleteBoardState(kPlayerDataRoot, 0, 0, 0));
+    EXPECT_TRUE(DeleteBoardState(kPlayerDataRoot, {0, 0, 0}));
     for (StateFileKind kind : {CellsFile, MarksFile, SolvedMarker}) {
         EXPECT_FALSE(FileExists(PathOf(kFirst, kind)));
     }
     EXPECT_TRUE(FileExists(PathOf(second, CellsFile)));
     EXPECT_TRUE(FileExists(PathOf(second, MarksFile)));
     // Nothing left to delete is no failure.
-    EXPECT_TRUE(DeleteBoardState(kPlayerDataRoot, 0, 0, 0));
+    EXPECT_TRUE(DeleteBoardState(kPlayerDataRoot, {0, 0, 0}));
 }
 
 // ===========================================================================
@@ -436,9 +430,9 @@ TEST_F(BoardStateFiles, DeletingStateRemovesThreeFilesAndNothingElse) {
 
 TEST_F(BoardStateFiles, StatusesIgnoreNamesThatMatchNoPuzzle) {
     char name[kFileNameMax];
-    ASSERT_TRUE(GetPuzzleInfo(0, 0, 2, nullptr, nullptr, name));
+    ASSERT_TRUE(GetPuzzleInfo({0, 0, 2}, nullptr, nullptr, name));
     const std::string stem2(name, std::strlen(name) - 4);
-    ASSERT_TRUE(GetPuzzleInfo(0, 0, 3, nullptr, nullptr, name));
+    ASSERT_TRUE(GetPuzzleInfo({0, 0, 3}, nullptr, nullptr, name));
     const std::string stem3(name, std::strlen(name) - 4);
     const std::string dir = fs::path(PathOf(kFirst, CellsFile)).parent_path().string();
     const char* const strays[] = {".rsv",
@@ -467,7 +461,7 @@ TEST_F(BoardStateFiles, StatusesIgnoreNamesThatMatchNoPuzzle) {
 }
 
 TEST_F(BoardStateFiles, AMissingDirectoryGivesNotStartedAndNoCount) {
-    const Address never = {1, 3, 0};  // 15x25, never opened
+    const PuzzleAddress never = {1, 3, 0};  // 15x25, never opened
     EXPECT_EQ(CountSolvedPuzzles(kPlayerDataRoot, never.sizeClass, never.gridIndex), 0);
     GridSizeInfo grid{};
     ASSERT_TRUE(GetGridSizeInfo(never.sizeClass, never.gridIndex, &grid));
@@ -554,16 +548,16 @@ TEST_F(BoardStateFiles, APointWhoseFileFailedIsWrittenByTheNextCheck) {
     const auto picture = PictureFor(kFirst);
     OpenScreen open(kFirst, picture);
     open.board.Paint(picture);
-    // A directory where the points file's temporary file goes: the marker can be
-    // written, the points file cannot.
-    ASSERT_TRUE(fs::create_directory(host.Path(kPointsPath) + ".tmp"));
+    // A directory that cannot be removed where the points file's temporary file
+    // goes: the marker can be written, the points file cannot.
+    ASSERT_TRUE(fs::create_directories(host.Path(kPointsPath) + ".tmp/full"));
     open.screen.progress.cellsDirty = 1;
     EXPECT_FALSE(open.screen.SaveDirtyState());
     EXPECT_TRUE(FileExists(PathOf(kFirst, SolvedMarker)));
     EXPECT_FALSE(FileExists(host.Path(kPointsPath)));
     EXPECT_EQ(points, 1);
     EXPECT_EQ(open.screen.progress.cellsDirty, 1);
-    fs::remove(host.Path(kPointsPath) + ".tmp");
+    fs::remove_all(host.Path(kPointsPath) + ".tmp");
 
     EXPECT_TRUE(open.screen.SaveDirtyState());
     EXPECT_EQ(points, 1);
@@ -597,8 +591,8 @@ TEST_F(BoardStateFiles, KillingTheProcessMidSaveLeavesTheOldOrTheNewState) {
             close(beat[0]);
             for (int i = 0;; ++i) {
                 TestBoard& s = i % 2 ? b : a;
-                SaveCells(kPlayerDataRoot, kGirl.sizeClass, kGirl.gridIndex, 0, s.get());
-                SaveMarks(kPlayerDataRoot, kGirl.sizeClass, kGirl.gridIndex, 0, s.get());
+                SaveCells(kPlayerDataRoot, {kGirl.sizeClass, kGirl.gridIndex, 0}, s.get());
+                SaveMarks(kPlayerDataRoot, {kGirl.sizeClass, kGirl.gridIndex, 0}, s.get());
                 points = i % 2 ? 1234567 : 5;
                 WritePoints();
                 if (i % 2 == 1 && write(beat[1], "*", 1) != 1) _exit(1);

@@ -120,7 +120,7 @@ struct HitBoard {
         screen.progress.board = board.get();
         screen.viewRect = {100, 200, 100, 66};
         screen.cellSize = ViewCellSize(screen.viewRect, board.get());
-        StoreBoardLayout(&screen, LayoutBoardScreen(480, 800, board.get(), false));
+        screen.layout = LayoutBoardScreen(480, 800, board.get(), false);
     }
     TestBoard board;
     BoardScreen screen{};
@@ -175,17 +175,17 @@ TEST(BoardHits, CellsOnlyInsideTheGridAndButtonsOnlyInsideTheirEdges) {
     h.screen.viewRect = {100, 200, 2000, 66};
     EXPECT_FALSE(CellAt(&h.screen, 205, 230, &r, &c));
 
-    const ScreenRect d = h.screen.drawButton;
+    const ScreenRect d = h.screen.layout.buttons[kButtonDraw];
     EXPECT_EQ(HitToolbar(&h.screen, d.x + 1, d.y + 1), kButtonDraw);
     EXPECT_EQ(HitToolbar(&h.screen, d.x, d.y + 1), kButtonNone);
     EXPECT_EQ(HitToolbar(&h.screen, d.x + d.w, d.y + 1), kButtonNone);
     EXPECT_EQ(HitToolbar(&h.screen, d.x + 1, d.y + d.h), kButtonNone);
-    const ScreenRect b = h.screen.backButton;
+    const ScreenRect b = h.screen.layout.buttons[kButtonBack];
     EXPECT_EQ(HitToolbar(&h.screen, b.x + b.w / 2, b.y + b.h / 2), kButtonBack);
 
     surfaceSize = {480, 800};
-    EXPECT_TRUE(InToolbarStrip(&h.screen, 10, 800 - h.screen.toolbarSize));
-    EXPECT_FALSE(InToolbarStrip(&h.screen, 10, 800 - h.screen.toolbarSize - 1));
+    EXPECT_TRUE(InToolbarStrip(&h.screen, 10, 800 - h.screen.layout.toolbarSize));
+    EXPECT_FALSE(InToolbarStrip(&h.screen, 10, 800 - h.screen.layout.toolbarSize - 1));
 }
 
 // ===========================================================================
@@ -212,15 +212,15 @@ TEST_F(OpenPuzzle, OpensFittedWithDrawingAndClearAllStartsOver) {
     BoardScreen screen{};
     screen.activeTool = CellCross;
     screen.legendShown = screen.moveScaleMode = 1;
-    ASSERT_TRUE(screen.OpenPuzzle(0, 0, 0));
+    ASSERT_TRUE(screen.OpenPuzzle({0, 0, 0}));
     ASSERT_NE(screen.progress.board, nullptr);
     EXPECT_EQ(screen.activeTool, CellFilled);
     EXPECT_EQ(screen.legendShown, 0);
     EXPECT_EQ(screen.moveScaleMode, 0);
-    EXPECT_GE(screen.fitCellSize, 1);
-    EXPECT_EQ(screen.viewRect.w, screen.fitRect.w);
-    EXPECT_EQ(screen.viewRect.x, screen.fitRect.x);
-    EXPECT_EQ(screen.cellSize, static_cast<float>(screen.fitCellSize));
+    EXPECT_GE(screen.layout.fitCellSize, 1);
+    EXPECT_EQ(screen.viewRect.w, screen.layout.fitRect.w);
+    EXPECT_EQ(screen.viewRect.x, screen.layout.fitRect.x);
+    EXPECT_EQ(screen.cellSize, static_cast<float>(screen.layout.fitCellSize));
 
     SetCell(screen.progress.board, 0, 0, CellFilled);
     screen.progress.board->rowClues[0].values[0] += ClueMarkOffset;
@@ -240,14 +240,14 @@ TEST_F(OpenPuzzle, OpensFittedWithDrawingAndClearAllStartsOver) {
 TEST_F(OpenPuzzle, APuzzleThatCannotBeLoadedOpensNothingAndWritesNothing) {
     BoardScreen screen{};
     // The puzzle open before is saved and closed first.
-    ASSERT_TRUE(screen.OpenPuzzle(0, 0, 0));
+    ASSERT_TRUE(screen.OpenPuzzle({0, 0, 0}));
     SetCell(screen.progress.board, 2, 2, CellFilled);
     screen.progress.cellsDirty = 1;
-    EXPECT_FALSE(screen.OpenPuzzle(0, 0, 100000));
+    EXPECT_FALSE(screen.OpenPuzzle({0, 0, 100000}));
     EXPECT_EQ(screen.progress.board, nullptr);
     EXPECT_EQ(Files(), std::vector<std::string>{"image25534.res"});
-    EXPECT_FALSE(screen.OpenPuzzle(7, 0, 0));
-    EXPECT_FALSE(screen.OpenPuzzle(-1, -1, -1));
+    EXPECT_FALSE(screen.OpenPuzzle({7, 0, 0}));
+    EXPECT_FALSE(screen.OpenPuzzle({-1, -1, -1}));
     screen.ClosePuzzle();
     EXPECT_EQ(points, 0);
 }
@@ -259,7 +259,7 @@ TEST(OpenPuzzleFile, AnEmptyPuzzleFileIsNotASolvedPuzzle) {
     ASSERT_TRUE(PrepareStorage());
     points = 0;
     BoardScreen screen{};
-    EXPECT_FALSE(screen.OpenPuzzle(0, 0, 0));
+    EXPECT_FALSE(screen.OpenPuzzle({0, 0, 0}));
     EXPECT_EQ(screen.progress.board, nullptr);
     EXPECT_EQ(points, 0);
     EXPECT_FALSE(fs::exists(host.Path("Documents/black/001")));

@@ -87,7 +87,7 @@ std::vector<Puzzle> AllPuzzles() {
             for (int i = 0; i < info.puzzleCount; ++i) {
                 Puzzle p{c, g, i, w, h, 0, 0, "", info.dirCode};
                 char name[kFileNameMax] = {};
-                EXPECT_TRUE(GetPuzzleInfo(c, g, i, &p.rows, &p.cols, name));
+                EXPECT_TRUE(GetPuzzleInfo({c, g, i}, &p.rows, &p.cols, name));
                 std::string file = name;
                 EXPECT_EQ(file.size() > 4 ? file.substr(file.size() - 4) : "", ".dmp");
                 p.stem = file.substr(0, file.size() - 4);
@@ -154,9 +154,9 @@ TEST(Catalogue, EdgeLookupsAndOutsideIndexes) {
     EXPECT_FALSE(GetSizeClassName(5, name));
     EXPECT_STREQ(name, "");
     int32_t rows = -1, cols = -1;
-    EXPECT_FALSE(GetPuzzleSize(0, 0, 155, &rows, &cols));
-    EXPECT_FALSE(GetPuzzleSize(0, 0, -1, &rows, &cols));
-    EXPECT_FALSE(GetPuzzleSize(4, 29, 1, &rows, &cols));
+    EXPECT_FALSE(GetPuzzleSize({0, 0, 155}, &rows, &cols));
+    EXPECT_FALSE(GetPuzzleSize({0, 0, -1}, &rows, &cols));
+    EXPECT_FALSE(GetPuzzleSize({4, 29, 1}, &rows, &cols));
 }
 
 TEST(Catalogue, FixedPuzzles) {
@@ -172,12 +172,12 @@ TEST(Catalogue, FixedPuzzles) {
     for (const Row& r : rows) {
         int32_t nr = 0, nc = 0;
         char name[kFileNameMax] = {};
-        ASSERT_TRUE(GetPuzzleInfo(r.c, r.g, r.i, &nr, &nc, name)) << r.stem;
+        ASSERT_TRUE(GetPuzzleInfo({r.c, r.g, r.i}, &nr, &nc, name)) << r.stem;
         EXPECT_EQ(std::string(name), std::string(r.stem) + ".dmp");
         EXPECT_EQ(nr, r.rows) << r.stem;
         EXPECT_EQ(nc, r.cols) << r.stem;
         int32_t sr = 0, sc = 0;
-        ASSERT_TRUE(GetPuzzleSize(r.c, r.g, r.i, &sr, &sc));
+        ASSERT_TRUE(GetPuzzleSize({r.c, r.g, r.i}, &sr, &sc));
         EXPECT_EQ(sr, r.rows);
         EXPECT_EQ(sc, r.cols);
     }
@@ -243,7 +243,7 @@ TEST(Catalogue, EveryShippedPuzzleFileLoads) {
         EXPECT_EQ(lines, p.rows + p.cols) << p.stem;
         auto* board = static_cast<Board*>(std::calloc(1, sizeof(Board)));
         ASSERT_NE(board, nullptr);
-        bool good = LoadPuzzle(p.sizeClass, p.grid, p.index, board);
+        bool good = LoadPuzzle({p.sizeClass, p.grid, p.index}, board);
         EXPECT_TRUE(good) << p.stem;
         loaded += good;
         ReleaseBoard(board);

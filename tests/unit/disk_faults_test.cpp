@@ -15,10 +15,10 @@
 #include "hosts/common/host.h"
 #include "puzzles/board_state.h"
 #include "puzzles/catalogue.h"
+#include "puzzles/progress.h"
 #include "storage/settings.h"
 #include "tests/support/test_host.h"
 #include "tests/unit/board_fixture.h"
-#include "puzzles/progress.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ constexpr int32_t kClass = 0, kGrid = 0, kPuzzle = 0;
 
 std::vector<std::string> Picture() {
     int32_t rows = 0, cols = 0;
-    EXPECT_TRUE(GetPuzzleSize(kClass, kGrid, kPuzzle, &rows, &cols));
+    EXPECT_TRUE(GetPuzzleSize({kClass, kGrid, kPuzzle}, &rows, &cols));
     return boardfixture::PatternPicture(rows, cols, 3);
 }
 
@@ -90,7 +90,7 @@ class Player {
     std::string MarkerPath() const {
         char path[kPathMax];
         EXPECT_TRUE(
-            BuildStateFilePath(kPlayerDataRoot, kClass, kGrid, kPuzzle, SolvedMarker, path));
+            BuildStateFilePath(kPlayerDataRoot, {kClass, kGrid, kPuzzle}, SolvedMarker, path));
         return host_.Path(path);
     }
 
@@ -120,7 +120,7 @@ class Player {
         EXPECT_EQ(screen_.marksDirty, 0) << what;
         EXPECT_TRUE(testsupport::FileExists(MarkerPath())) << what;
         TestBoard back(Picture());
-        EXPECT_TRUE(ReadBoardState(kPlayerDataRoot, kClass, kGrid, kPuzzle, back.get())) << what;
+        EXPECT_TRUE(ReadBoardState(kPlayerDataRoot, {kClass, kGrid, kPuzzle}, back.get())) << what;
         EXPECT_EQ(VerifyBoard(back.get()), 0) << what;
         EXPECT_LT(back->rowClues[0].values[0], ClueMarkOffset) << what;
         EXPECT_GE(back->colClues[1].values[0], ClueMarkOffset) << what;
@@ -146,7 +146,7 @@ class Player {
         // The state files as a fault-free save makes them.
         uint8_t bytes[kCellsBytesMax];
         char cells[kPathMax];
-        BuildStateFilePath(kPlayerDataRoot, kClass, kGrid, kPuzzle, CellsFile, cells);
+        BuildStateFilePath(kPlayerDataRoot, {kClass, kGrid, kPuzzle}, CellsFile, cells);
         const bool isCells = path == host_.Path(cells);
         const int32_t n = isCells ? PackCells(board_.get(), bytes, kCellsBytesMax)
                                   : PackMarks(board_.get(), bytes, kCellsBytesMax);
@@ -235,6 +235,10 @@ TEST(DiskFaults, APointNotedBeforeAKillIsTakenOnceAtTheNextStart) {
         {"note outside the player's folder", "8\ntasks/black/001/image25534.dmp\n", true, 7},
         {"note without a path", "8", true, 7},
         {"note of garbage", std::string("\xff\x00\n\n", 4), true, 7},
+        {"note naming another of the player's files", "9\nDocuments/conf/points.pts\n", true, 7},
+        // A later solve's note carries what earlier solves earned.
+        {"earlier points carried, marker never made", "9\n" + marker + "\n8\n", false, 8},
+        {"earlier points only", "7\n\n9\n", false, 9},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(testsupport::WriteFile(host.Path(kPointsPath), "7\n"));

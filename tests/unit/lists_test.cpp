@@ -26,7 +26,7 @@ class Lists : public ::testing::Test {
     void Touch(int32_t sizeClass, int32_t gridIndex, int32_t puzzleIndex, StateFileKind kind) {
         char path[kPathMax];
         ASSERT_TRUE(
-            BuildStateFilePath(kPlayerDataRoot, sizeClass, gridIndex, puzzleIndex, kind, path));
+            BuildStateFilePath(kPlayerDataRoot, {sizeClass, gridIndex, puzzleIndex}, kind, path));
         ASSERT_TRUE(testsupport::WriteFile(host.Path(path), ""));
     }
 
@@ -101,11 +101,11 @@ TEST_F(Lists, RebuildingKeepsTheScrollStateAndReleasingEmptiesTheList) {
     puzzles.gridIndex = 0;
     ASSERT_TRUE(BuildPuzzleList(&puzzles));
     EXPECT_EQ(puzzles.count, 155);
-    puzzles.scrollOffset = 340;
-    puzzles.maxScroll = 900;
+    puzzles.layout.scroll.scrollOffset = 340;
+    puzzles.layout.scroll.maxScroll = 900;
     ASSERT_TRUE(BuildPuzzleList(&puzzles));
     EXPECT_EQ(puzzles.count, 155);
-    EXPECT_EQ(puzzles.scrollOffset, 340);
+    EXPECT_EQ(puzzles.layout.scroll.scrollOffset, 340);
     ReleasePuzzleList(&puzzles);
     EXPECT_EQ(puzzles.count, 0);
     EXPECT_EQ(puzzles.entries, nullptr);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "services/device.h"
 #include "tests/support/test_host.h"
 #include "tests/unit/font_synthetic.h"
 #include "text/sdf_font.h"
@@ -78,34 +79,14 @@ TEST(LookPalette, UnknownIndicesGiveLight) {
 }
 
 TEST(LookLanguage, OnlySixteenIsRussian) {
-    SetLanguage(16);
-    EXPECT_TRUE(RussianTexts());
+    device = MakeDeviceFacts(0, 16);
+    EXPECT_TRUE(device.russian);
     EXPECT_STREQ(LocalText("Help", "ru"), "ru");
     for (int32_t language : {0, 2, 15, 17, 21}) {
-        SetLanguage(language);
-        EXPECT_FALSE(RussianTexts()) << language;
+        device = MakeDeviceFacts(0, language);
+        EXPECT_FALSE(device.russian) << language;
     }
     EXPECT_STREQ(LocalText("Help", "ru"), "Help");
-}
-
-TEST(LookNumbers, DecimalDigitsOnly) {
-    char out[16];
-    EXPECT_EQ(NumberToText(0, out, sizeof out), 1u);
-    EXPECT_STREQ(out, "0");
-    NumberToText(7, out, sizeof out);
-    EXPECT_STREQ(out, "7");
-    NumberToText(89, out, sizeof out);
-    EXPECT_STREQ(out, "89");
-    NumberToText(1000, out, sizeof out);
-    EXPECT_STREQ(out, "1000");
-    EXPECT_EQ(NumberToText(4294967295u, out, sizeof out), 10u);
-    EXPECT_STREQ(out, "4294967295");
-    // Too small a buffer gets an empty text, never a cut number or an overrun.
-    char tiny[3] = {'x', 'x', 'x'};
-    EXPECT_EQ(NumberToText(999, tiny, sizeof tiny), 0u);
-    EXPECT_STREQ(tiny, "");
-    EXPECT_EQ(NumberToText(99, tiny, sizeof tiny), 2u);
-    EXPECT_STREQ(tiny, "99");
 }
 
 TEST(LookImages, FourteenFilesInLoadingOrder) {

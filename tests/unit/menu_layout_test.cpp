@@ -67,7 +67,7 @@ TEST(MainMenuLayout, ThirdPromotionTileFromWidth426AndRateSignRule) {
     ExpectRect(wide.promoTiles[1], 111, 695, 100, 100);
     ExpectRect(wide.promoTiles[2], 215, 695, 100, 100);
 
-    // (rate_redirected, points, deviceOs, s3eDebugGetInt(0))
+    // (rate_redirected, points, the device's system, s3eDebugGetInt(0))
     EXPECT_FALSE(RateSignShown(0, 4, 18, 0));
     EXPECT_TRUE(RateSignShown(0, 5, 18, 0));
     EXPECT_TRUE(RateSignShown(0, 5, 14, 0));
@@ -79,15 +79,15 @@ TEST(MainMenuLayout, ThirdPromotionTileFromWidth426AndRateSignRule) {
 SizeListScreen SizeListOf(int32_t count, int32_t scrollOffset = 0, int32_t dragOffset = 0) {
     SizeListScreen s{};
     s.count = count;
-    s.scrollOffset = scrollOffset;
-    s.dragOffset = dragOffset;
+    s.layout.scroll.scrollOffset = scrollOffset;
+    s.layout.scroll.dragOffset = dragOffset;
     return s;
 }
 
 PuzzleListScreen PuzzleListOf(int32_t count, int32_t scrollOffset = 0) {
     PuzzleListScreen s{};
     s.count = count;
-    s.scrollOffset = scrollOffset;
+    s.layout.scroll.scrollOffset = scrollOffset;
     return s;
 }
 

@@ -14,6 +14,7 @@
 #include "platform/s3e_ext.h"
 #include "services/ads.h"
 #include "services/config.h"
+#include "services/device.h"
 #include "services/dialogs.h"
 #include "services/links.h"
 #include "services/promo.h"
@@ -80,6 +81,7 @@ class Services : public ::testing::Test {
         StopDialogs();
         StopAds();
         StopLinks();
+        device = DeviceFacts{};
     }
 
     void Configure(int32_t os, int32_t language, host::ExtensionSetup ext = {}) {
@@ -91,6 +93,7 @@ class Services : public ::testing::Test {
         hs.hooks.timerMs = &VirtualClock;
         hs.hooks.log = &RecordLog;
         host::ConfigureHost(hs);
+        ReadDeviceFacts();  // as start-up does
         ext.onLink = [](const std::string& a) {
             g_seen->links.push_back(a);
             return true;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "puzzles/board_state.h"
+#include "storage/decimal.h"
 #include "storage/settings.h"
 #include "tests/support/test_host.h"
 #include "tests/unit/storage_faults.h"
@@ -63,6 +64,8 @@ TEST(Decimal, FormatsEveryDigitAndNeverANegative) {
     char small[3];
     EXPECT_EQ(FormatDecimal(100, small, sizeof small), 0);
     EXPECT_STREQ(small, "");
+    EXPECT_EQ(FormatDecimal(99, small, sizeof small), 2);
+    EXPECT_STREQ(small, "99");
 }
 
 TEST_F(SettingsFiles, WritesExactBytesAndReadsThemBack) {
@@ -116,10 +119,10 @@ TEST_F(SettingsFiles, ReadsOtherSystemsLinesAndLetsTheLastLineWin) {
     EXPECT_EQ(color_schema, 7);
 }
 
-TEST_F(SettingsFiles, LongLinesArriveInPiecesWithoutOverrunningTheBuffer) {
-    // 29 bytes fill the first piece; the rest of the line is a piece of its own.
-    WriteFile(Settings(),
-              "color_schema=0000000000000002" + std::string(200, 'x') + "\nrate_redirected=1\n");
+TEST_F(SettingsFiles, ReadsWholeLinesAndNothingPastWhatTheGameCouldHaveWritten) {
+    // A long line is judged whole; past the first 64 bytes nothing is read.
+    WriteFile(Settings(), "color_schema=0000000000000000000000000002\nrate_redirected=1\n" +
+                              std::string(200, 'x') + "\ncolor_schema=1\n");
     ReadSettings();
     EXPECT_EQ(color_schema, 2);
     EXPECT_EQ(rate_redirected, 1);
@@ -139,6 +142,7 @@ TEST_F(SettingsFiles, PointsFileVariants) {
         {"garbage\n", 0},
         {"-4\n", 0},
         {"99999999999999\n", 2147483647},
+        {"000000000000000000000000000017\n", 17},
         {"\x01\xff\x80", 0},
     };
     for (const Case& c : cases) {

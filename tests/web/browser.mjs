@@ -82,6 +82,34 @@ export async function canvasPixels(page, points) {
   }, points);
 }
 
+// Bounding box (canvas pixels) of the canvas pixels of one colour within a
+// rectangle, or null.
+export async function boxOf(page, rgba, within) {
+  return page.evaluate(async ([c, r]) => {
+    const {data, width, height} = await readCanvas();
+    let x0 = width, y0 = height, x1 = -1, y1 = -1;
+    for (let y = r.y; y < r.y + r.h && y < height; ++y) {
+      for (let x = r.x; x < r.x + r.w && x < width; ++x) {
+        const o = (y * width + x) * 4;
+        if (data[o] === c[0] && data[o + 1] === c[1] && data[o + 2] === c[2]) {
+          x0 = Math.min(x0, x); y0 = Math.min(y0, y); x1 = Math.max(x1, x); y1 = Math.max(y1, y);
+        }
+      }
+    }
+    return x1 < 0 ? null : {x: x0, y: y0, w: x1 - x0 + 1, h: y1 - y0 + 1};
+  }, [rgba, within]);
+}
+
+// A fingerprint of the whole canvas.
+export async function canvasPrint(page) {
+  return page.evaluate(async () => {
+    const words = new Uint32Array((await readCanvas()).data.buffer);
+    let h = 2166136261;
+    for (const w of words) h = Math.imul(h ^ w, 16777619) >>> 0;
+    return h;
+  });
+}
+
 // Touch points through the DevTools protocol (several fingers at once).
 export async function touch(cdp, type, points) {
   await cdp.send('Input.dispatchTouchEvent', {

@@ -7,7 +7,7 @@
 import {after, before, describe, test} from 'node:test';
 import assert from 'node:assert/strict';
 
-import {built, canvasPixels, clearLines, launch, openPage, PHONE, touch, waitForLine, BUILD} from './browser.mjs';
+import {boxOf, built, canvasPixels, canvasPrint, clearLines, launch, openPage, PHONE, touch, waitForLine, BUILD} from './browser.mjs';
 import {serve} from './server.mjs';
 import {board, centre, gridSizes, loadPuzzle, mainMenu, puzzleList, sizeList} from './layout.mjs';
 
@@ -133,21 +133,34 @@ describe('the game', () => {
     await context.close();
   });
 
-  test('starts with the theme saved in the browser storage, after a reload', async () => {
+  test('starts with the theme saved in the browser storage, after a reload, and nothing else', async () => {
     const context = await browser.newContext(PHONE);
     const page = await openPage(context);
     await page.goto(base + 'site/index.html?trace');
     await waitForLine(page, /^host frame 1 /);
     await expectMainMenu(page, LIGHT);
-    // The settings file as the game writes it, put into IndexedDB.
+    // The settings file as the game writes it, put into IndexedDB, and beside
+    // it a key outside the player's folder that would replace the game's font.
     await page.evaluate(() => new Promise((done, fail) => {
       FS.writeFile('/Documents/conf/conf.cfg', 'color_schema=1\nrate_redirected=0\n');
-      FS.syncfs(false, (e) => (e ? fail(e) : done()));
+      FS.syncfs(false, (e) => {
+        if (e) return fail(e);
+        const open = indexedDB.open('/Documents');
+        open.onerror = fail;
+        open.onsuccess = () => {
+          const put = open.result.transaction('FILE_DATA', 'readwrite').objectStore('FILE_DATA')
+            .put({timestamp: new Date(), mode: 0o100644, contents: new Uint8Array([1, 2, 3])},
+                 '/data/images/calibri_new.fnt');
+          put.onsuccess = () => { open.result.close(); done(); };
+          put.onerror = fail;
+        };
+      });
     }));
     clearLines(page);
     await page.reload();
     await waitForLine(page, /^host frame 1 /);
     await expectMainMenu(page, DARK);
+    assert.ok(await page.evaluate(() => FS.readFile('/data/images/calibri_new.fnt').length > 3));
     await context.close();
   });
 
@@ -236,10 +249,14 @@ describe('the host around the probe module', () => {
     await page.reload();
     await waitForLine(page, /probe starts 3 saved 1/);
 
-    // The first button ends the module; the page offers to play again.
+    // The first button ends the module; with nowhere to go back to, a plain
+    // page in the last frame's background colour offers to play again.
     await page.locator('#dialog.open button', {hasText: 'Да'}).click();
     await waitForLine(page, /probe answer 7 0/);
-    await page.locator('#status button', {hasText: 'Play again'}).waitFor();
+    await page.locator('#ended button', {hasText: 'Play again'}).waitFor();
+    assert.deepEqual(await page.evaluate(() => [getComputedStyle(canvas).display,
+                                                getComputedStyle(document.getElementById('ended')).backgroundColor]),
+                     ['none', 'rgb(0, 0, 255)']);
     await context.close();
   });
 });
@@ -321,34 +338,6 @@ const cellAt = (b, row, col) => [b.grid.x + col * b.cell + (b.cell >> 1), b.grid
 
 async function pixelsAt(page, points) {
   return (await canvasPixels(page, points)).pixels;
-}
-
-// Bounding box (surface pixels) of the canvas pixels of one colour within a
-// rectangle, or null.
-async function boxOf(page, rgba, within) {
-  return page.evaluate(async ([c, r]) => {
-    const {data, width, height} = await readCanvas();
-    let x0 = width, y0 = height, x1 = -1, y1 = -1;
-    for (let y = r.y; y < r.y + r.h && y < height; ++y) {
-      for (let x = r.x; x < r.x + r.w && x < width; ++x) {
-        const o = (y * width + x) * 4;
-        if (data[o] === c[0] && data[o + 1] === c[1] && data[o + 2] === c[2]) {
-          x0 = Math.min(x0, x); y0 = Math.min(y0, y); x1 = Math.max(x1, x); y1 = Math.max(y1, y);
-        }
-      }
-    }
-    return x1 < 0 ? null : {x: x0, y: y0, w: x1 - x0 + 1, h: y1 - y0 + 1};
-  }, [rgba, within]);
-}
-
-// A fingerprint of the whole canvas.
-async function canvasPrint(page) {
-  return page.evaluate(async () => {
-    const words = new Uint32Array((await readCanvas()).data.buffer);
-    let h = 2166136261;
-    for (const w of words) h = Math.imul(h ^ w, 16777619) >>> 0;
-    return h;
-  });
 }
 
 // The solution of a puzzle from its clues (rows then columns), by line
@@ -497,8 +486,11 @@ describe('playing on a phone', () => {
     clearLines(page);
     await drag(page, cdp, [[W / 2, H / 2], [W / 2 + 40, H / 2 + 40], [W / 2 + 80, H / 2 + 80], [W / 2 + 100, H / 2 + 120]]);
     await page.waitForTimeout(100);
+    // Zoomed this far the clues are pinned over the cells' top and left edges,
+    // so the cell is measured by its lower right corner.
     const panned = await boxOf(page, FILLED, cells);
-    assert.deepEqual(panned, {...zoomed, x: zoomed.x + 100, y: zoomed.y + 120});
+    const corner = (b) => [b.x + b.w, b.y + b.h];
+    assert.deepEqual(corner(panned), [corner(zoomed)[0] + 100, corner(zoomed)[1] + 120]);
     await context.close();
   });
 

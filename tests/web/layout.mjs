@@ -72,6 +72,12 @@ function footerHeight(H) {
   return Math.min(100, Math.trunc(H * 0.125));
 }
 
+// Both lists' back button, at the right of the footer.
+export function listBack(W, H) {
+  const side = footerHeight(H) - 4;
+  return {x: W - side - 5, y: H - footerHeight(H) + 2, w: side, h: side};
+}
+
 // The size list's cells (unscrolled) for n grid sizes.
 export function sizeList(W, H, n) {
   let cellW = 148, cellH = 68;

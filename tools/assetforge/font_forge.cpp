@@ -12,7 +12,6 @@
 #include FT_MODULE_H
 
 #include "forge.h"
-#include "png_out.h"
 
 namespace forge {
 namespace {
@@ -157,7 +156,7 @@ bool ForgeFont(const Sources& sources, const std::string& dataDir, std::string& 
         }
     }
     const std::string pageName = "calibri_new_0.png";
-    if (!WritePng(dataDir + "/images/" + pageName, page, kPageWidth, kPageHeight)) {
+    if (!WriteAssetPng(dataDir + "/images/" + pageName, page, kPageWidth, kPageHeight)) {
         std::fprintf(stderr, "assetforge: cannot write the font page\n");
         return false;
     }

@@ -1,7 +1,11 @@
 // The two halves of the asset forge and what they share.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "hosts/common/png_writer.h"
 
 namespace forge {
 
@@ -18,5 +22,24 @@ bool ForgeFont(const Sources& sources, const std::string& dataDir, std::string& 
 // under dataDir/promoreel; appends credits lines for each folder.
 bool ForgeImages(const Sources& sources, const std::string& dataDir, std::string& imageCredits,
                  std::string& promoCredits);
+
+// Writes width * height RGBA pixels (top row first, straight alpha) as a
+// committed asset: the strongest compression, so regenerated files are small
+// and byte-identical from run to run.
+inline bool WriteAssetPng(const std::string& path, const std::vector<uint8_t>& rgba, int width,
+                          int height) {
+    if (width <= 0 || height <= 0 ||
+        rgba.size() != static_cast<size_t>(width) * static_cast<size_t>(height) * 4) {
+        return false;
+    }
+    host::PngImage image;
+    image.pixels = rgba.data();
+    image.width = width;
+    image.height = height;
+    image.channels = 4;
+    image.compression = 9;
+    std::string error;
+    return host::WritePngFile(path, image, &error);
+}
 
 }  // namespace forge

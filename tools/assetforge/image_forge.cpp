@@ -4,7 +4,6 @@
 
 #include "forge.h"
 #include "icon_art.h"
-#include "png_out.h"
 
 namespace forge {
 namespace {
@@ -14,7 +13,7 @@ bool PaintAll(const std::vector<ImageArt>& art, GlyphPainter& icons, const std::
     for (const ImageArt& a : art) {
         Canvas canvas(a.size, a.size);
         a.paint(canvas, icons);
-        if (!WritePng(dir + "/" + a.file, canvas.ToRgba8(), a.size, a.size)) {
+        if (!WriteAssetPng(dir + "/" + a.file, canvas.ToRgba8(), a.size, a.size)) {
             std::fprintf(stderr, "assetforge: cannot write %s/%s\n", dir.c_str(), a.file.c_str());
             return false;
         }

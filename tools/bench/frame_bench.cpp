@@ -26,13 +26,14 @@
 
 #include "app/app.h"
 #include "board/board.h"
+#include "draw2d/iw2d.h"
 #include "hosts/common/host.h"
 #include "hosts/common/options.h"
 #include "platform/binding.h"
-#include "platform/iw2d.h"
 #include "puzzles/board_state.h"
 #include "puzzles/catalogue.h"
 #include "puzzles/puzzle_file.h"
+#include "services/device.h"
 #include "text/sdf_font.h"
 #include "ui/board_screen.h"
 #include "ui/look.h"
@@ -104,13 +105,9 @@ void OnShow(int32_t) {
     glFinish();
 }
 
-struct Address {
-    int32_t sizeClass = 0, gridIndex = 0, puzzleIndex = 0;
-};
-
 // The largest puzzle (most cells, then most clues), and the grid size with
 // the most puzzles.
-void FindLargest(Address* puzzle, Address* list, int64_t* clueCount) {
+void FindLargest(PuzzleAddress* puzzle, PuzzleAddress* list, int64_t* clueCount) {
     int32_t mostPuzzles = -1;
     int64_t mostCells = -1;
     *clueCount = -1;
@@ -121,11 +118,11 @@ void FindLargest(Address* puzzle, Address* list, int64_t* clueCount) {
             if (!GetGridSizeInfo(c, g, &info)) continue;
             if (info.puzzleCount > mostPuzzles) {
                 mostPuzzles = info.puzzleCount;
-                *list = Address{c, g, 0};
+                *list = PuzzleAddress{c, g, 0};
             }
             for (int32_t i = 0; i < info.puzzleCount; ++i) {
                 std::memset(board, 0, sizeof(Board));
-                if (!LoadPuzzle(c, g, i, board)) continue;
+                if (!LoadPuzzle({c, g, i}, board)) continue;
                 int64_t clues = 0;
                 for (int32_t r = 0; r < board->rows; ++r)
                     clues += board->rowClues[r].count;
@@ -135,7 +132,7 @@ void FindLargest(Address* puzzle, Address* list, int64_t* clueCount) {
                 if (cells > mostCells || (cells == mostCells && clues > *clueCount)) {
                     mostCells = cells;
                     *clueCount = clues;
-                    *puzzle = Address{c, g, i};
+                    *puzzle = PuzzleAddress{c, g, i};
                 }
                 ReleaseBoard(board);
             }
@@ -270,15 +267,15 @@ int main(int argc, char** argv) {
     }
     g_font->byteText = 0;
     PrepareStorage();
-    SetLanguage(host::kLanguageEnglish);
+    device = MakeDeviceFacts(0, host::kLanguageEnglish);
     ApplyColorSchema(kSchemaLight);
     g_app = CreateApp();
 
-    Address largest, longest;
+    PuzzleAddress largest{}, longest{};
     int64_t clues = 0;
     FindLargest(&largest, &longest, &clues);
     int32_t rows = 0, cols = 0;
-    GetPuzzleSize(largest.sizeClass, largest.gridIndex, largest.puzzleIndex, &rows, &cols);
+    GetPuzzleSize(largest, &rows, &cols);
     GridSizeInfo listInfo{};
     GetGridSizeInfo(longest.sizeClass, longest.gridIndex, &listInfo);
     std::printf("surface %dx%d, %d frames a scene\n", width, height, frames);
@@ -289,11 +286,11 @@ int main(int argc, char** argv) {
 
     Measure("main_menu", frames);
 
-    SetPendingAction(2, longest.sizeClass, longest.gridIndex);
+    SetPendingAction(kActionOpenPuzzleList, longest.sizeClass, longest.gridIndex);
     g_app->RunPendingAction();
     Measure("longest_puzzle_list", frames);
 
-    SetPendingAction(3, largest.sizeClass, largest.gridIndex, largest.puzzleIndex);
+    SetPendingAction(kActionOpenBoard, largest.sizeClass, largest.gridIndex, largest.puzzleIndex);
     g_app->RunPendingAction();
     BoardScreen* screen = g_app->board;
     if (g_app->screen != kScreenBoard || !screen->progress.board) {
@@ -303,8 +300,9 @@ int main(int argc, char** argv) {
     Measure("board_fit_fresh", frames);
     SeedProgress(screen->progress.board);
     Measure("board_fit_in_progress", frames);
-    // Zoomed in four times about the board's centre.
-    const ScreenRect fit = screen->fitRect;
+    // Zoomed in four times about the board's centre: both clue bands have left
+    // the surface and are drawn pinned along its edges.
+    const ScreenRect fit = screen->layout.fitRect;
     screen->viewRect =
         ScreenRect{fit.x - fit.w * 3 / 2, fit.y - fit.h * 3 / 2, fit.w * 4, fit.h * 4};
     Measure("board_zoom4_in_progress", frames);

@@ -34,9 +34,9 @@
 #include "platform/binding.h"
 #include "puzzles/board_state.h"
 #include "puzzles/catalogue.h"
+#include "puzzles/progress.h"
 #include "puzzles/puzzle_file.h"
 #include "storage/settings.h"
-#include "puzzles/progress.h"
 
 namespace {
 
@@ -116,7 +116,7 @@ bool MarkerAfter(int64_t g) {
 
 Board* LoadBoard() {
     auto* board = static_cast<Board*>(std::calloc(1, sizeof(Board)));
-    if (!LoadPuzzle(kClass, kGrid, kPuzzle, board)) {
+    if (!LoadPuzzle({kClass, kGrid, kPuzzle}, board)) {
         std::fprintf(stderr, "cannot load the bench puzzle\n");
         std::exit(2);
     }
@@ -133,12 +133,12 @@ Board* LoadBoard() {
     screen.board = LoadBoard();
     for (int64_t g = first;; ++g) {
         char marker[kPathMax];
-        BuildStateFilePath(kPlayerDataRoot, kClass, kGrid, kPuzzle, SolvedMarker, marker);
+        BuildStateFilePath(kPlayerDataRoot, {kClass, kGrid, kPuzzle}, SolvedMarker, marker);
         const bool willAdd = Phase(g) == 2 && !s3eFileCheckExists(marker);
         progress->pointsBefore = points;
         progress->pointsAfter = points + (willAdd ? 1 : 0);
         progress->started = g;
-        if (Phase(g) == 0) DeleteBoardState(kPlayerDataRoot, kClass, kGrid, kPuzzle);
+        if (Phase(g) == 0) DeleteBoardState(kPlayerDataRoot, {kClass, kGrid, kPuzzle});
         Shape(screen.board, g);
         screen.board->stateFileCreated = 0;
         screen.cellsDirty = 1;
@@ -161,7 +161,7 @@ bool WritePuzzleFile(const std::string& dataDir) {
     char fileName[kFileNameMax];
     GridSizeInfo grid{};
     char path[kPathMax];
-    if (!GetPuzzleInfo(kClass, kGrid, kPuzzle, &rows, &cols, fileName) ||
+    if (!GetPuzzleInfo({kClass, kGrid, kPuzzle}, &rows, &cols, fileName) ||
         !GetGridSizeInfo(kClass, kGrid, &grid) || !BuildPuzzlePath(grid.dirCode, fileName, path)) {
         return false;
     }
@@ -211,7 +211,7 @@ void Judge(const Progress& progress, const std::string& stateDir, Tally& tally) 
     bool corrupt = false;
 
     Board* read = LoadBoard();
-    ReadBoardState(kPlayerDataRoot, kClass, kGrid, kPuzzle, read);
+    ReadBoardState(kPlayerDataRoot, {kClass, kGrid, kPuzzle}, read);
     Board* expected = LoadBoard();
     bool cellsOk = false, marksOk = false;
     for (int64_t g : candidates) {
@@ -242,8 +242,8 @@ void Judge(const Progress& progress, const std::string& stateDir, Tally& tally) 
     std::free(expected);
 
     char marker[kPathMax], cells[kPathMax];
-    BuildStateFilePath(kPlayerDataRoot, kClass, kGrid, kPuzzle, SolvedMarker, marker);
-    BuildStateFilePath(kPlayerDataRoot, kClass, kGrid, kPuzzle, CellsFile, cells);
+    BuildStateFilePath(kPlayerDataRoot, {kClass, kGrid, kPuzzle}, SolvedMarker, marker);
+    BuildStateFilePath(kPlayerDataRoot, {kClass, kGrid, kPuzzle}, CellsFile, cells);
     const bool hasMarker = s3eFileCheckExists(marker);
     const bool hasCells = s3eFileCheckExists(cells);
     corrupt = corrupt || (hasMarker != MarkerAfter(finished) && hasMarker != MarkerAfter(started));

@@ -52,6 +52,7 @@
 #include "puzzles/catalogue.h"
 #include "puzzles/puzzle_file.h"
 #include "services/dialogs.h"
+#include "storage/decimal.h"
 #include "storage/settings.h"
 #include "tools/forge/solver.h"
 #include "ui/board_screen.h"
@@ -136,27 +137,29 @@ Point Target() {
     }
     if (g_app->screen == kScreenSizeList) {
         const SizeListScreen* l = g_app->sizeList;
-        if (l->rectCount > 0 && Rand(0, 4) > 0) {
-            ScreenRect r = l->entryRects[Rand(0, l->rectCount - 1)];
-            r.y -= l->scrollOffset;
+        if (l->layout.count > 0 && Rand(0, 4) > 0) {
+            ScreenRect r = l->layout.entries[Rand(0, l->layout.count - 1)];
+            r.y -= l->layout.scroll.scrollOffset;
             return InRect(r);
         }
-        return InRect(l->backButton);
+        return InRect(l->layout.footer.backButton);
     }
     if (g_app->screen == kScreenPuzzleList) {
         const PuzzleListScreen* l = g_app->puzzleList;
-        if (l->rectCount > 0 && Rand(0, 4) > 0) {
-            ScreenRect r = l->entryRects[Rand(0, l->rectCount - 1)];
-            r.y -= l->scrollOffset;
+        if (l->layout.count > 0 && Rand(0, 4) > 0) {
+            ScreenRect r = l->layout.entries[Rand(0, l->layout.count - 1)];
+            r.y -= l->layout.scroll.scrollOffset;
             return InRect(r);
         }
-        return InRect(l->backButton);
+        return InRect(l->layout.footer.backButton);
     }
     if (g_app->screen == kScreenBoard) {
         const BoardScreen* b = g_app->board;
-        const ScreenRect buttons[] = {b->backButton,   b->undoButton,     b->drawButton,
-                                      b->eraseButton,  b->crossButton,    b->clearAllButton,
-                                      b->legendButton, b->moveScaleButton};
+        const ScreenRect buttons[] = {
+            b->layout.buttons[kButtonBack],   b->layout.buttons[kButtonUndo],
+            b->layout.buttons[kButtonDraw],   b->layout.buttons[kButtonErase],
+            b->layout.buttons[kButtonCross],  b->layout.buttons[kButtonClearAll],
+            b->layout.buttons[kButtonLegend], b->layout.buttons[kButtonMoveScale]};
         // Mostly the board itself, where play happens.
         if (Rand(0, 9) < 7) return InRect(b->viewRect);
         // The back button less often: leaving the board ends its play.
@@ -202,7 +205,7 @@ bool SolveStep(std::ostream& o) {
     const std::vector<uint8_t>& solution = Solution(b);
     if (solution.empty()) return false;
     if (b->moveScaleMode) {
-        const Point p = InRect(b->moveScaleButton);
+        const Point p = InRect(b->layout.buttons[kButtonMoveScale]);
         o << "tap " << p.x << " " << p.y;
         return true;
     }
@@ -226,7 +229,8 @@ bool SolveStep(std::ostream& o) {
                 continue;
             if (b->activeTool != tool) {
                 if (taps > 0) return true;
-                const Point p = InRect(wantFilled ? b->drawButton : b->eraseButton);
+                const Point p = InRect(wantFilled ? b->layout.buttons[kButtonDraw]
+                                                  : b->layout.buttons[kButtonErase]);
                 o << "tap " << p.x << " " << p.y;
                 return true;
             }
@@ -315,7 +319,7 @@ void CheckApp() {
                     Finding("cell " + std::to_string(r) + "," + std::to_string(c) + " holds code " +
                             std::to_string(board->cells[r * kBoardMaxSide + c]));
         const ScreenRect& v = b->viewRect;
-        const ScreenRect& f = b->fitRect;
+        const ScreenRect& f = b->layout.fitRect;
         if (f.w > 0 && f.h > 0) {
             if (v.x > f.x || v.y > f.y || v.x + v.w < f.x + f.w || v.y + v.h < f.y + f.h) {
                 std::ostringstream w;
@@ -324,20 +328,22 @@ void CheckApp() {
                   << " on " << s.width << "x" << s.height;
                 Finding(w.str());
             }
-            if (b->cellSize + 0.001f < static_cast<float>(b->fitCellSize))
+            if (b->cellSize + 0.001f < static_cast<float>(b->layout.fitCellSize))
                 Finding("cell size " + std::to_string(b->cellSize) + " below the fitted " +
-                        std::to_string(b->fitCellSize));
+                        std::to_string(b->layout.fitCellSize));
         }
     } else if (g_app->screen == kScreenSizeList) {
         const SizeListScreen* l = g_app->sizeList;
-        if (l->scrollOffset < 0 || l->scrollOffset > l->maxScroll)
-            Finding("size list scroll " + std::to_string(l->scrollOffset) + " outside [0, " +
-                    std::to_string(l->maxScroll) + "]");
+        if (l->layout.scroll.scrollOffset < 0 ||
+            l->layout.scroll.scrollOffset > l->layout.scroll.maxScroll)
+            Finding("size list scroll " + std::to_string(l->layout.scroll.scrollOffset) +
+                    " outside [0, " + std::to_string(l->layout.scroll.maxScroll) + "]");
     } else if (g_app->screen == kScreenPuzzleList) {
         const PuzzleListScreen* l = g_app->puzzleList;
-        if (l->scrollOffset < 0 || l->scrollOffset > l->maxScroll)
-            Finding("puzzle list scroll " + std::to_string(l->scrollOffset) + " outside [0, " +
-                    std::to_string(l->maxScroll) + "]");
+        if (l->layout.scroll.scrollOffset < 0 ||
+            l->layout.scroll.scrollOffset > l->layout.scroll.maxScroll)
+            Finding("puzzle list scroll " + std::to_string(l->layout.scroll.scrollOffset) +
+                    " outside [0, " + std::to_string(l->layout.scroll.maxScroll) + "]");
     }
 }
 
@@ -378,9 +384,9 @@ void CheckFiles() {
         last = stamp;
         const PuzzleAddress a = known->second;
         Board* board = static_cast<Board*>(std::calloc(1, sizeof(Board)));
-        if (LoadPuzzle(a.sizeClass, a.gridIndex, a.puzzleIndex, board)) {
+        if (LoadPuzzle(a, board)) {
             ResetBoard(board);
-            if (!ReadBoardState(kPlayerDataRoot, a.sizeClass, a.gridIndex, a.puzzleIndex, board))
+            if (!ReadBoardState(kPlayerDataRoot, a, board))
                 Finding("the reader does not take the state of " + rel + " whole");
             ReleaseBoard(board);
         } else {
@@ -444,8 +450,8 @@ void IndexStateFiles() {
             if (!GetGridSizeInfo(c, g, &info)) continue;
             for (int32_t i = 0; i < info.puzzleCount; ++i)
                 for (int32_t k = CellsFile; k <= SolvedMarker; ++k)
-                    if (BuildStateFilePath(kPlayerDataRoot, c, g, i, static_cast<StateFileKind>(k),
-                                           path))
+                    if (BuildStateFilePath(kPlayerDataRoot, {c, g, i},
+                                           static_cast<StateFileKind>(k), path))
                         s.stateFiles[path] = PuzzleAddress{c, g, i};
         }
     }

@@ -26,7 +26,6 @@ constexpr double kThresholds[] = {0.5, 0.45, 0.55, 0.4, 0.6, 0.35, 0.65};
 constexpr double kFillMin = 0.15;
 constexpr double kFillMax = 0.85;
 constexpr int kFlipTrials = 6;  // candidate cells weighed before each flip
-constexpr int kPicturesBeforeFallback = 3;
 // Boards of 30 cells and more on both sides take no picture with fewer clues
 // per line than this while another may do better...
 constexpr double kBigBoardLeastClues = 2.5;
@@ -37,9 +36,9 @@ constexpr int kBigBoardTries = 2;
 // ...and after this many pictures without a rich enough one the richest of
 // those they refused.
 constexpr int kPicturesBeforePlain = 30;
-// Pictures a big board then tries once more, not limited to line logic.
-constexpr size_t kProvedTries = kPicturesBeforePlain;
 constexpr float kDarkLevels[] = {0.25f, 0.4f, 0.55f, 0.7f};
+// Boards under 30 cells a side take no picture with more speckle than this.
+constexpr double kSpeckleMax = 0.03;
 
 Bitmap Threshold(const std::vector<float>& ink, int rows, int cols, double t) {
     Bitmap b(rows, cols);
@@ -125,14 +124,15 @@ bool Coherent(const Bitmap& b) {
 // as outlines before filled shapes.
 std::vector<float> Renderings(const Raster& raster, int rows, int cols) {
     if (raster.colour) return std::vector<float>(std::begin(kDarkLevels), std::end(kDarkLevels));
-    if (std::max(rows, cols) >= 15) return {kOutlinesOnly, kDefaultDarkLuminance};
+    if (std::max(rows, cols) >= 15 && !raster.lineDrawing) {
+        return {kOutlinesOnly, kDefaultDarkLuminance};
+    }
     return {kDefaultDarkLuminance};
 }
 
 }  // namespace
 
-bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out,
-                bool lineSolvableOnly) {
+bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out, double flipShare) {
     struct Candidate {
         double t;
         size_t undecided;
@@ -164,7 +164,7 @@ bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out,
     std::stable_sort(
         candidates.begin(), candidates.end(),
         [](const Candidate& x, const Candidate& y) { return x.undecided < y.undecided; });
-    const int budget = std::max(1, rows * cols / 50);
+    const int budget = std::max(1, static_cast<int>(rows * cols * flipShare));
     int bestFlips = -1;
     for (size_t i = 0; i < candidates.size() && i < 2; ++i) {
         Bitmap b = candidates[i].b;
@@ -178,21 +178,7 @@ bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out,
             out->solution = b;
         }
     }
-    if (bestFlips >= 0) return true;
-    if (lineSolvableOnly) return false;
-    // Not line-solvable: the least ambiguous threshold may still be unique.
-    Analysis a = Analyse(CluesOf(candidates[0].b), 20000);
-    if (a.verdict != Verdict::Unique) {
-        if (std::getenv("FORGE_DEBUG"))
-            std::fprintf(stderr, "  %zu undecided, flips ran out\n", candidates[0].undecided);
-        return false;
-    }
-    out->unique = true;
-    out->lineSolvable = false;
-    out->threshold = candidates[0].t;
-    out->cellsChanged = 0;
-    out->solution = candidates[0].b;
-    return true;
+    return bestFlips >= 0;
 }
 
 double SurveyPicture(const Raster& raster, int side) {
@@ -201,7 +187,7 @@ double SurveyPicture(const Raster& raster, int side) {
     double best = 0;
     for (float level : Renderings(raster, rows, cols)) {
         Attempt a;
-        if (TryPicture(CellInk(raster, rows, cols, level), rows, cols, &a, true))
+        if (TryPicture(CellInk(raster, rows, cols, level), rows, cols, &a))
             best = std::max(best, MeasurePlay(CluesOf(a.solution)).cluesPerLine);
     }
     return best;
@@ -258,22 +244,16 @@ PlayAim AimFor(const GridSize& g, const Slot& slot) {
     return {};
 }
 
-// The first rendering of a picture that line logic alone solves (on big
-// boards nothing else is worth the long proof of uniqueness), else the first
-// that is unique; with its clues per line.
-bool RenderPuzzle(const Raster& raster, int rows, int cols, bool lineSolvableOnly, Attempt* out,
-                  double* clues) {
-    bool ok = false;
+// The first rendering of a picture that line logic alone solves, with its
+// clues per line.
+bool RenderPuzzle(const Raster& raster, int rows, int cols, Attempt* out, double* clues) {
     for (float level : Renderings(raster, rows, cols)) {
-        Attempt a;
-        if (!TryPicture(CellInk(raster, rows, cols, level), rows, cols, &a, lineSolvableOnly))
-            continue;
-        if (!ok || (a.lineSolvable && !out->lineSolvable)) *out = a;
-        ok = true;
-        if (out->lineSolvable) break;
+        if (TryPicture(CellInk(raster, rows, cols, level), rows, cols, out)) {
+            *clues = MeasurePlay(CluesOf(out->solution)).cluesPerLine;
+            return true;
+        }
     }
-    if (ok) *clues = MeasurePlay(CluesOf(out->solution)).cluesPerLine;
-    return ok;
+    return false;
 }
 
 // A tried picture becomes the slot's puzzle; grid, index, stem and the count of
@@ -294,6 +274,7 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
     const GridSize& g = CatalogueGridSizes()[grid];
     const auto& pics = lib.Pictures();
     size_t nextExact = 0, nextSmaller = 0;
+    std::vector<int> ownExact, ownSmaller;
     std::set<std::string> taken;
     std::set<int> usedHere;
     int number = 0;
@@ -303,48 +284,63 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
         std::vector<int> queue = slot.pinnedPictures;
         if (slot.primary >= 0) queue.push_back(slot.primary);
         // Then this grid size's reserves, then its overflow list.
-        const auto& reserve = exactKind ? plan.reserveExact[grid] : plan.reserveSmaller[grid];
+        // Then this grid size's own pictures: reserves, drafts and, on big
+        // boards, line drawings nobody planned; then pictures another grid
+        // size planned.
         const auto& overflow = exactKind ? plan.overflowExact[grid] : plan.overflowSmaller[grid];
+        const size_t drafted = exactKind ? plan.sharedExact[grid] : plan.sharedSmaller[grid];
+        std::vector<int>& own = exactKind ? ownExact : ownSmaller;
+        if (own.empty()) {
+            own = exactKind ? plan.reserveExact[grid] : plan.reserveSmaller[grid];
+            own.insert(own.end(), overflow.begin(), overflow.begin() + drafted);
+            own.insert(own.end(), plan.lastResort[grid].begin(), plan.lastResort[grid].end());
+            own.insert(own.end(), overflow.begin() + drafted, overflow.end());
+        }
+        const size_t shared = own.size() - (overflow.size() - drafted);
         size_t& next = exactKind ? nextExact : nextSmaller;
-        const size_t shared = exactKind ? plan.sharedExact[grid] : plan.sharedSmaller[grid];
-        bool have = false, haveFallback = false;
-        Made made, fallback;
+        bool have = false;
+        Made made;
         // Boards that should play richly try several pictures at their own
         // size and take the first that reaches the aim, else the richest.
+        // Only puzzles that line logic alone solves are taken: a player is
+        // never asked to guess.
         const PlayAim aim = AimFor(g, slot);
         Made richest, plainest;  // plainest: the richest of those under aim.least
         double richestClues = -1, plainClues = -1;
         int tried = 0;
-        std::vector<int> triedHere;
         for (size_t q = 0; !have; ++q) {
             if (richestClues >= 0 && tried >= aim.tries) break;
             if (plainClues >= 0 && tried >= kPicturesBeforePlain) break;
             int p = -1;
             if (q < queue.size()) {
                 p = queue[q];
-            } else if (next < reserve.size() + overflow.size()) {
+            } else if (next < own.size()) {
                 // Pictures another grid size planned (which may show twice)
                 // only when nothing else made a good enough puzzle.
-                if (next >= reserve.size() + shared && richestClues >= 0) break;
-                p = next < reserve.size() ? reserve[next] : overflow[next - reserve.size()];
-                ++next;
+                if (next >= shared && richestClues >= 0) break;
+                p = own[next++];
             } else {
                 break;
             }
             if (usedHere.count(p)) continue;
             ++tried;
-            triedHere.push_back(p);
             Raster raster;
             if (!lib.Render(pics[p], &raster)) continue;
             int rows = 0, cols = 0;
             SlotBoardSize(slot, pics[p], &rows, &cols);
             if (!slot.exact && !slot.pinnedRows && rows == g.height && cols == g.width) continue;
-            const bool big = rows >= 30 && cols >= 30;
             Attempt a;
             double clues = 0;
-            if (!RenderPuzzle(raster, rows, cols, big, &a, &clues)) {
+            if (!RenderPuzzle(raster, rows, cols, &a, &clues)) {
                 if (std::getenv("FORGE_DEBUG")) {
                     std::fprintf(stderr, "%s #%d: %s failed\n", g.Label().c_str(), i,
+                                 pics[p].name.c_str());
+                }
+                continue;
+            }
+            if (std::min(rows, cols) < 30 && Speckle(a.solution) > kSpeckleMax) {
+                if (std::getenv("FORGE_DEBUG")) {
+                    std::fprintf(stderr, "%s #%d: %s speckled\n", g.Label().c_str(), i,
                                  pics[p].name.c_str());
                 }
                 continue;
@@ -353,27 +349,17 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
             m.grid = grid;
             m.index = i;
             TakeAttempt(a, p, rows, cols, &m);
-            if (a.lineSolvable && clues >= aim.reach) {
+            if (clues >= aim.reach) {
                 made = m;
                 have = true;
-            } else if (a.lineSolvable && clues >= aim.least) {
+            } else if (clues >= aim.least) {
                 if (clues > richestClues) {
                     richestClues = clues;
                     richest = m;
                 }
-            } else if (a.lineSolvable && (big || aim.tries > 1)) {
-                if (clues > plainClues) {  // a silhouette where detail was wanted
-                    plainClues = clues;
-                    plainest = m;
-                }
-            } else if (!haveFallback) {
-                fallback = m;
-                haveFallback = true;
-            }
-            if (!have && richestClues < 0 && plainClues < 0 && haveFallback &&
-                tried >= kPicturesBeforeFallback) {
-                made = fallback;
-                have = true;
+            } else if (clues > plainClues) {  // a silhouette where detail was wanted
+                plainClues = clues;
+                plainest = m;
             }
         }
         if (!have && richestClues >= 0) {
@@ -381,29 +367,7 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
             have = true;
         }
         if (!have && plainClues >= 0) {
-            // Every richer picture failed line logic: the first of them whose
-            // richest rendering is still provably unique, else the least
-            // plain one.
             made = plainest;
-            have = true;
-            for (size_t k = 0; k < triedHere.size() && k < kProvedTries; ++k) {
-                const int p = triedHere[k];
-                Raster raster;
-                if (usedHere.count(p) || !lib.Render(pics[p], &raster)) continue;
-                int rows = 0, cols = 0;
-                SlotBoardSize(slot, pics[p], &rows, &cols);
-                Attempt a;
-                if (!TryPicture(CellInk(raster, rows, cols, Renderings(raster, rows, cols)[0]),
-                                rows, cols, &a, false) ||
-                    MeasurePlay(CluesOf(a.solution)).cluesPerLine < aim.least) {
-                    continue;
-                }
-                TakeAttempt(a, p, rows, cols, &made);
-                break;
-            }
-        }
-        if (!have && haveFallback) {
-            made = fallback;
             have = true;
         }
         if (!have) {

@@ -37,10 +37,9 @@ struct Attempt {
 
 // Thresholds a picture's cell ink for a rows x cols board, sweeping the
 // threshold and then flipping the fewest undecided cells (at most 2% of the
-// board) until line logic alone solves it; failing that, a picture that is
-// still unique is taken as it is. False when neither works.
+// board, or flipShare) until line logic alone solves it. False when it cannot.
 bool TryPicture(const std::vector<float>& ink, int rows, int cols, Attempt* out,
-                bool lineSolvableOnly = false);
+                double flipShare = 0.02);
 
 // How a picture plays on a board of about side x side cells: the most clues
 // per line among its renderings that line logic alone solves, 0 when none

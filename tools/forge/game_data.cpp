@@ -56,7 +56,7 @@ bool GameData::Open(const std::string& dataDir, std::string* error) {
 bool GameData::Load(const Address& a, Clues* out) const {
     auto* board = static_cast<Board*>(std::calloc(1, sizeof(Board)));
     if (!board) return false;
-    bool ok = LoadPuzzle(a.sizeClass, a.grid, a.index, board);
+    bool ok = LoadPuzzle({a.sizeClass, a.grid, a.index}, board);
     if (ok) {
         Clues c;
         c.rows = board->rows;
@@ -95,7 +95,7 @@ std::vector<Address> GameData::Addresses() {
 std::string GameData::Stem(const Address& a) {
     char name[kFileNameMax] = {};
     int32_t rows = 0, cols = 0;
-    GetPuzzleInfo(a.sizeClass, a.grid, a.index, &rows, &cols, name);
+    GetPuzzleInfo({a.sizeClass, a.grid, a.index}, &rows, &cols, name);
     std::string s = name;
     return s.size() > 4 ? s.substr(0, s.size() - 4) : s;
 }
@@ -114,7 +114,7 @@ std::string GameData::DirCode(const Address& a) {
 
 void GameData::Size(const Address& a, int* rows, int* cols) {
     int32_t r = 0, c = 0;
-    GetPuzzleSize(a.sizeClass, a.grid, a.index, &r, &c);
+    GetPuzzleSize({a.sizeClass, a.grid, a.index}, &r, &c);
     *rows = r;
     *cols = c;
 }

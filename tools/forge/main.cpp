@@ -41,7 +41,8 @@ const char kUsage[] =
     "  import [--into DIR] FILE.non...\n"
     "         add .non puzzles as picture sources for build (default DIR: tools/forge/imports)\n"
     "  pictures [--root DIR]\n"
-    "         every picture source offers, measured: source, name, fill, then crispness,\n"
+    "         every picture source offers, measured: source, name, legibility, fill, then "
+    "crispness,\n"
     "         filled share and runs per line at 10, 15, 20, 30, 45 and 70 cells\n"
     "  survey [--root DIR] [--jobs N] [--every N] [--out FILE]\n"
     "         try every (Nth) picture on boards of 20 and 40 cells and write how richly it\n"
@@ -182,7 +183,8 @@ int Pictures(const Args& args) {
     PictureLibrary lib;
     if (!OpenLibrary(&lib, args)) return 1;
     for (const PictureRef& p : lib.Pictures()) {
-        std::printf("%s\t%s\t%.2f", lib.Sources()[p.source].id.c_str(), p.name.c_str(), p.fill);
+        std::printf("%s\t%s\t%d\t%.2f", lib.Sources()[p.source].id.c_str(), p.name.c_str(),
+                    p.legible, p.fill);
         for (int k = 0; k < 6; ++k)
             std::printf("\t%.2f %.2f %.2f", p.crispness[k], p.filled[k], p.runs[k]);
         std::printf("\n");

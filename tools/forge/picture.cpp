@@ -18,6 +18,7 @@
 #include <sstream>
 
 #include "tools/forge/puzzle_io.h"
+#include "tools/forge/subjects.h"
 #include "tools/forge/vector_icons.h"
 
 namespace forge {
@@ -537,7 +538,8 @@ bool PictureLibrary::Open(const std::string& importDir, const std::string& iconD
         }
     }
 
-    // Vector emoji sets that npm installs (tools/forge/package.json).
+    // Vector sets that npm installs (tools/forge/package.json): colour emoji
+    // for big boards, one-colour icons drawn to be read small for the others.
     const SourceInfo vectorSets[] = {
         {"twemoji", "Twemoji", "@iconify-json/twemoji (npm)", "CC-BY-4.0",
          "Twitter, Inc and other contributors (twemoji); Iconify",
@@ -545,12 +547,37 @@ bool PictureLibrary::Open(const std::string& importDir, const std::string& iconD
         {"fluent", "Fluent Emoji Flat", "@iconify-json/fluent-emoji-flat (npm)", "MIT",
          "Microsoft Corporation (fluentui-emoji); Iconify",
          iconDir + "/@iconify-json/fluent-emoji-flat/icons.json", SourceKind::Vector},
+        {"hc", "Fluent Emoji High Contrast", "@iconify-json/fluent-emoji-high-contrast (npm)",
+         "MIT", "Microsoft Corporation (fluentui-emoji); Iconify",
+         iconDir + "/@iconify-json/fluent-emoji-high-contrast/icons.json", SourceKind::Shape, true},
+        {"fa6", "Font Awesome 6 Free Solid", "@iconify-json/fa6-solid (npm)", "CC-BY-4.0",
+         "Dave Gandy and Fonticons, Inc. (fontawesome.com); Iconify",
+         iconDir + "/@iconify-json/fa6-solid/icons.json", SourceKind::Shape},
+        {"ph", "Phosphor Icons (fill)", "@iconify-json/ph (npm)", "MIT",
+         "Phosphor Icons (Helena Zhang, Tobias Fried); Iconify",
+         iconDir + "/@iconify-json/ph/icons.json", SourceKind::Shape},
     };
+    // Sets that draw every icon in several weights: the one weight wanted,
+    // by the suffix of its names (dropped from the picture's name).
+    const std::map<std::string, std::string> kWeight = {{"ph", "-fill"}};
     for (const SourceInfo& info : vectorSets) {
         std::vector<VectorIcon> all;
         if (!ReadIconSet(info.path, &all, error)) {
             *error += " (run scripts/install-deps.sh test)";
             return false;
+        }
+        auto weight = kWeight.find(info.id);
+        if (weight != kWeight.end()) {
+            const std::string& suffix = weight->second;
+            std::vector<VectorIcon> kept;
+            for (VectorIcon& icon : all) {
+                if (icon.name.size() <= suffix.size() ||
+                    icon.name.compare(icon.name.size() - suffix.size(), suffix.size(), suffix) != 0)
+                    continue;
+                icon.name.resize(icon.name.size() - suffix.size());
+                kept.push_back(std::move(icon));
+            }
+            all = std::move(kept);
         }
         std::set<std::string> names;
         for (const VectorIcon& icon : all)
@@ -560,7 +587,11 @@ bool PictureLibrary::Open(const std::string& importDir, const std::string& iconD
             // References between elements would clash in a shared atlas.
             if (icon.body.find("id=") != std::string::npos) continue;
             if (VariantOf(icon.name, names) || Unwanted(icon.name)) continue;
-            if (!impl_->survey.empty()) {
+            // One-colour icons serve the boards under 30 cells, where only
+            // things a player can name are wanted; the survey is of big boards.
+            if (info.kind == SourceKind::Shape) {
+                if (Legibility(NormaliseName(icon.name)) == 0) continue;
+            } else if (!impl_->survey.empty()) {
                 auto it = impl_->survey.find(info.id + ":" + NormaliseName(icon.name));
                 if (it == impl_->survey.end() ||
                     std::max(it->second.first, it->second.second) < kSurveyKeep) {
@@ -576,10 +607,19 @@ bool PictureLibrary::Open(const std::string& importDir, const std::string& iconD
         impl_->faces.push_back(nullptr);
         for (size_t i = 0; i < icons.size(); ++i) {
             Raster& r = rasters[i];
-            for (size_t p = 0; p < r.pixels.size(); p += 4) {
-                for (int k = 0; k < 3; ++k)
-                    r.pixels[p + k] =
-                        static_cast<uint8_t>((r.pixels[p + k] * r.pixels[p + 3] + 127) / 255);
+            if (info.kind == SourceKind::Shape) {
+                // Drawn in one colour: its coverage is the picture.
+                std::vector<uint8_t> grey(r.pixels.size() / 4);
+                for (size_t p = 0; p < grey.size(); ++p)
+                    grey[p] = r.pixels[p * 4 + 3];
+                r.pixels = std::move(grey);
+                r.colour = false;
+            } else {
+                for (size_t p = 0; p < r.pixels.size(); p += 4) {
+                    for (int k = 0; k < 3; ++k)
+                        r.pixels[p + k] =
+                            static_cast<uint8_t>((r.pixels[p + k] * r.pixels[p + 3] + 127) / 255);
+                }
             }
             CropToInk(&r);
             if (r.width == 0) continue;
@@ -682,13 +722,14 @@ bool PictureLibrary::Render(const PictureRef& ref, Raster* out) const {
         *out = it->second;
         return true;
     }
-    if (src.kind == SourceKind::Vector) {
+    if (src.kind == SourceKind::Vector || src.kind == SourceKind::Shape) {
         auto it = impl_->vectors.find(src.id + ":" + ref.name);
         if (it == impl_->vectors.end()) return false;
         out->width = it->second.width;
         out->height = it->second.height;
-        out->colour = true;
-        out->pixels.resize(static_cast<size_t>(out->width) * out->height * 4);
+        out->colour = src.kind == SourceKind::Vector;
+        out->lineDrawing = src.lineDrawing;
+        out->pixels.resize(static_cast<size_t>(out->width) * out->height * (out->colour ? 4 : 1));
         uLongf size = static_cast<uLongf>(out->pixels.size());
         return uncompress(out->pixels.data(), &size, it->second.bytes.data(),
                           static_cast<uLong>(it->second.bytes.size())) == Z_OK &&
@@ -744,6 +785,7 @@ void PictureLibrary::Measure(void (*progress)(int, int, void*), void* user) {
         if (!Render(ref, &r) || r.width < 8 || r.height < 8) continue;
         ref.sourceWidth = r.width;
         ref.sourceHeight = r.height;
+        ref.legible = Legibility(ref.name);
         auto surveyed = impl_->survey.find(sources_[ref.source].id + ":" + ref.name);
         if (surveyed != impl_->survey.end()) {
             ref.played20 = surveyed->second.first;
@@ -767,6 +809,13 @@ void PictureLibrary::Measure(void (*progress)(int, int, void*), void* user) {
             for (size_t k = 0; k < ink.size(); ++k)
                 b.cells[k] = ink[k] >= 0.5f;
             ref.filled[s] = static_cast<float>(b.FilledCount()) / static_cast<float>(ink.size());
+            // Glyphs on boards of 15 cells and more are tried as outlines
+            // first, and that is how richly they play.
+            if (!r.colour && !r.lineDrawing && kReferenceSizes[s] >= 15) {
+                const std::vector<float> outline = CellInk(r, rows, cols, kOutlinesOnly);
+                for (size_t k = 0; k < outline.size(); ++k)
+                    b.cells[k] = outline[k] >= 0.5f;
+            }
             Clues c = CluesOf(b);
             size_t runs = 0;
             for (const auto& l : c.rowClues)

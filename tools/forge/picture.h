@@ -16,8 +16,9 @@
 namespace forge {
 
 // Outline: grey glyphs; Colour: colour bitmap glyphs; Vector: colour SVG
-// icons; Cells: imported puzzles.
-enum class SourceKind { Outline, Colour, Vector, Cells };
+// icons; Shape: one-colour SVG icons, kept as grey coverage like glyphs;
+// Cells: imported puzzles.
+enum class SourceKind { Outline, Colour, Vector, Shape, Cells };
 
 inline bool IsColour(SourceKind kind) {
     return kind == SourceKind::Colour || kind == SourceKind::Vector;
@@ -34,6 +35,7 @@ struct SourceInfo {
     std::string author;
     std::string path;  // font file, icon set file or folder
     SourceKind kind = SourceKind::Outline;
+    bool lineDrawing = false;  // drawn as lines already: never traced into outlines
 };
 
 // A picture cropped to its ink: grey coverage (0..255) for outline glyphs and
@@ -42,6 +44,7 @@ struct Raster {
     int width = 0;
     int height = 0;
     bool colour = false;
+    bool lineDrawing = false;     // see SourceInfo
     std::vector<uint8_t> pixels;  // 1 byte per pixel, or 4 (R, G, B, A) when colour
 };
 
@@ -62,6 +65,7 @@ struct PictureRef {
     // line-solvable, -1 when not surveyed.
     float played20 = -1;
     float played40 = -1;
+    int legible = 0;  // Legibility of the name (subjects.h)
 };
 
 constexpr int kReferenceSizes[6] = {10, 15, 20, 30, 45, 70};

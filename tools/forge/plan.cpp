@@ -66,7 +66,7 @@ const Pin kPins[] = {
      0,
      false,
      StemStyle::Number,
-     {"emoji:bear-face", "emoji:teddy-bear", nullptr}},
+     {"hc:bear", "hc:teddy-bear", nullptr}},
     {"15x35", 0, "15x35_full_dwnld_0041", 31, 15, true, StemStyle::Label, {nullptr}},
     {"80x80",
      0,
@@ -115,11 +115,21 @@ constexpr int kFamilyMax = 5;  // pictures whose names start with the same word
 // cannot serve the slot at all.
 constexpr double kCannotServe = -1e9;
 double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, const GridSize& g) {
-    const bool colour = IsColour(lib.Sources()[p.source].kind);
+    const SourceKind kind = lib.Sources()[p.source].kind;
     int rows = 0, cols = 0;
     SlotBoardSize(slot, p, &rows, &cols);
     const int minSide = std::min(g.width, g.height);
-    if (colour && minSide < 15) return kCannotServe;
+    if (minSide >= 30) {
+        // Big boards keep the detailed colour pictures the survey measured,
+        // and glyphs only of things a player can name.
+        if (kind == SourceKind::Shape || (!IsColour(kind) && p.legible == 0)) return kCannotServe;
+    } else {
+        // Below 30 cells colour edges turn to speckle, and only a thing a
+        // player can name reads as a picture; the smallest boards want bold
+        // simple objects.
+        if (p.legible == 0 || (IsColour(kind) && minSide < 20)) return kCannotServe;
+        if (std::max(rows, cols) < 15 && (p.legible < 2 || p.filled[0] < 0.4f)) return kCannotServe;
+    }
     const double side = std::sqrt(static_cast<double>(rows) * cols);
     double score = LooksAt(p, side);
     if (slot.pinnedRows || slot.exact) {
@@ -137,6 +147,8 @@ double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, c
         score -= 0.3 * (1.0 - kept);
     }
     if (p.fill < 0.12 || p.fill > 0.9) score -= 0.3;
+    // Colour emoji serve boards under 30 cells only once the icons run out.
+    if (IsColour(kind) && minSide < 30) score -= 5.0;
     return score;
 }
 
@@ -177,7 +189,7 @@ int Reserves(const GridSize& g, int slots) {
 // picture.
 int Drafts(const GridSize& g, int slots) {
     if (std::min(g.width, g.height) >= 30) return 2 * slots + 3;
-    return slots / 2 + 2;
+    return slots + 2;
 }
 
 }  // namespace
@@ -326,29 +338,38 @@ Plan MakePlan(const PictureLibrary& lib) {
     const auto& pics = lib.Pictures();
     std::vector<char> used(pics.size(), 0);
     std::map<std::string, int> families;
-    // The same subject drawn by two emoji sets is one picture to a player.
+    // Every picture serves one slot. The same subject drawn by two sets is
+    // two pictures: the colour emoji alone could not fill the big boards'
+    // lists otherwise, and no drawing shows twice.
     std::set<std::string> subjects;
+    auto subject = [&](int p) { return lib.Sources()[pics[p].source].id + ":" + pics[p].name; };
     for (const Slot& s : plan.slots) {
         for (int p : s.pinnedPictures) {
             used[p] = 1;
             ++families[Family(pics[p].name)];
-            subjects.insert(pics[p].name);
+            subjects.insert(subject(p));
         }
     }
     std::vector<int> order(gridCount);
     for (int g = 0; g < gridCount; ++g)
         order[g] = g;
-    // Big boards choose first: they need the most detailed pictures, and the
-    // simple crisp ones they leave suit small boards best.
+    // Big boards choose first among the detailed colour pictures, largest
+    // first. The others share the icons that name a thing, smallest first:
+    // the fewest pictures read on the smallest boards.
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return sizes[a].width * sizes[a].height > sizes[b].width * sizes[b].height;
+        const bool bigA = std::min(sizes[a].width, sizes[a].height) >= 30;
+        const bool bigB = std::min(sizes[b].width, sizes[b].height) >= 30;
+        const int areaA = sizes[a].width * sizes[a].height;
+        const int areaB = sizes[b].width * sizes[b].height;
+        if (bigA != bigB) return bigA;
+        return bigA ? areaA > areaB : areaA < areaB;
     });
     auto best = [&](const Slot& slot) {
         int chosen = -1;
         double top = kCannotServe;
         for (size_t p = 0; p < pics.size(); ++p) {
             if (used[p] || families[Family(pics[p].name)] >= kFamilyMax ||
-                subjects.count(pics[p].name)) {
+                subjects.count(subject(static_cast<int>(p)))) {
                 continue;
             }
             double sc = Score(lib, pics[p], slot, sizes[slot.grid]);
@@ -361,7 +382,7 @@ Plan MakePlan(const PictureLibrary& lib) {
         if (chosen >= 0) {
             used[chosen] = 1;
             ++families[Family(pics[chosen].name)];
-            subjects.insert(pics[chosen].name);
+            subjects.insert(subject(chosen));
         }
         return chosen;
     };
@@ -440,6 +461,19 @@ Plan MakePlan(const PictureLibrary& lib) {
         }
     }
     const std::vector<char> planned = used;
+    plan.lastResort.assign(gridCount, {});
+    {
+        std::vector<int> bigGrids;
+        for (int g : order) {
+            if (std::min(sizes[g].width, sizes[g].height) >= 30) bigGrids.push_back(g);
+        }
+        size_t turn = 0;
+        for (size_t p = 0; p < pics.size() && !bigGrids.empty(); ++p) {
+            const SourceInfo& src = lib.Sources()[pics[p].source];
+            if (used[p] || !src.lineDrawing || pics[p].legible == 0) continue;
+            plan.lastResort[bigGrids[turn++ % bigGrids.size()]].push_back(static_cast<int>(p));
+        }
+    }
     for (int g = 0; g < gridCount; ++g) {
         plan.sharedExact.push_back(plan.overflowExact[g].size());
         plan.sharedSmaller.push_back(plan.overflowSmaller[g].size());

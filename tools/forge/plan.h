@@ -58,6 +58,9 @@ struct Plan {
     std::vector<size_t> sharedExact;
     std::vector<size_t> sharedSmaller;
     std::vector<int> firstSlot;  // per grid size: its first slot
+    // Per big grid size: line drawings nobody planned, dealt out in turns,
+    // tried after its drafts.
+    std::vector<std::vector<int>> lastResort;
 };
 
 // Plans every slot and picks pictures from the measured library. The plan

@@ -27,6 +27,39 @@ PlayFigures MeasurePlay(const Clues& clues) {
     return f;
 }
 
+double Speckle(const Bitmap& b) {
+    const int filled = b.FilledCount();
+    if (filled == 0) return 0;
+    std::vector<char> seen(b.cells.size(), 0);
+    std::vector<int> stack, piece;
+    int specks = 0;
+    for (size_t start = 0; start < b.cells.size(); ++start) {
+        if (!b.cells[start] || seen[start]) continue;
+        piece.clear();
+        stack.push_back(static_cast<int>(start));
+        seen[start] = 1;
+        while (!stack.empty()) {
+            const int cell = stack.back();
+            stack.pop_back();
+            piece.push_back(cell);
+            const int r = cell / b.cols, c = cell % b.cols;
+            for (int dr = -1; dr <= 1; ++dr) {
+                for (int dc = -1; dc <= 1; ++dc) {
+                    const int nr = r + dr, nc = c + dc;
+                    if (nr < 0 || nr >= b.rows || nc < 0 || nc >= b.cols) continue;
+                    const int n = nr * b.cols + nc;
+                    if (b.cells[n] && !seen[n]) {
+                        seen[n] = 1;
+                        stack.push_back(n);
+                    }
+                }
+            }
+        }
+        if (piece.size() < 5) specks += static_cast<int>(piece.size());
+    }
+    return static_cast<double>(specks) / filled;
+}
+
 SizeBand BandOf(int rows, int cols) {
     const int longer = std::max(rows, cols), shorter = std::min(rows, cols);
     if (longer < 15) return SizeBand::Under15;

@@ -19,6 +19,11 @@ struct PlayFigures {
 
 PlayFigures MeasurePlay(const Clues& clues);
 
+// Speckle: the share of a solution's filled cells that lie in pieces (cells
+// joined side by side or corner to corner) of fewer than five cells. Hand-made
+// pictures have next to none; colour edges at a few cells a side make many.
+double Speckle(const Bitmap& solution);
+
 // Size bands the goals speak of, by the puzzle's own board.
 enum class SizeBand { Under15, From15To29, LongNarrow, Both30To44, Both45Up, Count };
 SizeBand BandOf(int rows, int cols);

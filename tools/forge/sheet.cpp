@@ -1,13 +1,13 @@
-// Drawing contact sheets with libpng; captions with FreeType when a DejaVu
-// font is installed (they are left out otherwise).
+// Drawing contact sheets, written by the hosts' PNG writer; captions with
+// FreeType when a DejaVu font is installed (they are left out otherwise).
 #include "tools/forge/sheet.h"
 
 #include <ft2build.h>
-#include <png.h>
 #include FT_FREETYPE_H
 
 #include <algorithm>
-#include <cstdio>
+
+#include "hosts/common/png_writer.h"
 
 namespace forge {
 
@@ -88,29 +88,12 @@ bool WriteContactSheet(const std::string& path, const std::vector<SheetTile>& ti
     if (face) FT_Done_Face(face);
     if (lib) FT_Done_FreeType(lib);
 
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        *error = "cannot write " + path;
-        return false;
-    }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!png || !info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(f);
-        *error = "PNG encoding failed";
-        return false;
-    }
-    png_init_io(png, f);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(c.width), static_cast<png_uint_32>(c.height),
-                 8, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < c.height; ++y)
-        png_write_row(png, &c.px[static_cast<size_t>(y) * c.width]);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(f) == 0;
+    host::PngImage image;
+    image.pixels = c.px.data();
+    image.width = c.width;
+    image.height = c.height;
+    image.channels = 1;
+    return host::WritePngFile(path, image, error);
 }
 
 }  // namespace forge
