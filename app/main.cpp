@@ -59,36 +59,45 @@ void StartUp() {
     g_app = CreateApp();
     g_app->EnterStartScreen();
 
-    g_app->RenderFrame();
     StartAds();
+    // The first frames are the main loop's: drawn once a pass like any other.
     redrawRequested = 1;
     quitRequested = 0;
 
     StartDialogs(&OnDialogAnswered);
     s3eSurfaceRegister(S3E_SURFACE_SCREENSIZE, &OnSurfaceChanged, nullptr);
     s3eSurfaceRegister(S3E_SURFACE_SCREENSIZE_2, &OnSurfaceChanged, nullptr);
-    g_app->RenderFrame();
 }
 
 void MainLoop() {
     if (s3eDeviceCheckQuitRequest()) return;
+    int32_t framesOwed = 0;
     for (;;) {
         if (quitRequested) break;
         s3eKeyboardUpdate();
         s3ePointerUpdate();
-        // What the pass changed is drawn once. A redraw asked from outside
-        // the pass (a dialog answered, the surface resized or turned, a pinch
-        // step) is drawn and shown twice more, so that both buffers of a
-        // double-buffered surface hold the new picture and no stale frame can
-        // come back on a host that shows the other buffer.
-        int32_t frames = g_app->UpdateFrame() ? 1 : 0;
-        if (redrawRequested || surfaceChanged) frames += kRedrawFrames;
-        for (int32_t i = 0; i < frames; ++i)
+        // A pass draws at most one frame, so that every frame drawn is a
+        // frame shown. What the pass changed is drawn once; a redraw asked
+        // from outside the pass (start-up, a dialog answered, the surface
+        // resized or turned, a pinch step) is drawn on this pass and the next,
+        // so that both buffers of a double-buffered surface hold the new
+        // picture and no stale frame can come back on a host that shows the
+        // other buffer. A frame still owed makes the yield return at the
+        // host's next frame instead of waiting for an event.
+        const bool changed = g_app->UpdateFrame();
+        if (redrawRequested || surfaceChanged) {
+            framesOwed = kRedrawFrames;
+        } else if (changed && framesOwed == 0) {
+            framesOwed = 1;
+        }
+        if (framesOwed > 0) {
             g_app->RenderFrame();
+            --framesOwed;
+        }
         redrawRequested = 0;
         surfaceChanged = 0;
         RunAdRequests();
-        s3eDeviceYieldUntilEvent(0x7FFFFFFF);
+        s3eDeviceYieldUntilEvent(framesOwed > 0 ? 0 : 0x7FFFFFFF);
         if (s3eDeviceCheckQuitRequest()) break;
     }
 }

@@ -9,6 +9,7 @@ mergeInto(LibraryManager.library, {
     queue: [],        // [kind, value] pairs the module has not read yet
     wakeUp: null,     // resumes the suspended yield
     timer: 0,
+    frame: 0,         // the animation frame a yield of 0 ms waits for
     syncing: false,   // a write to IndexedDB is in flight
     syncAgain: false, // the data changed again while it was
     trace: false,     // one console line per event, for tests (?trace)
@@ -35,6 +36,7 @@ mergeInto(LibraryManager.library, {
       if (!resume) return;
       WebHost.wakeUp = null;
       clearTimeout(WebHost.timer);
+      cancelAnimationFrame(WebHost.frame);
       Promise.resolve().then(function() { resume(); });
     },
     // Starts the puzzles' download unless they are here or on their way;
@@ -97,9 +99,15 @@ mergeInto(LibraryManager.library, {
     return Asyncify.handleSleep(function(wakeUp) {
       WebHost.wakeUp = wakeUp;
       if (WebHost.queue.length) { WebHost.wake(); return; }
+      // A yield that asks for no wait has a frame still to draw: it returns
+      // at the browser's next frame, so that each frame shows one render
+      // (and none is drawn while the page is hidden).
+      if (ms <= 0) {
+        WebHost.frame = requestAnimationFrame(WebHost.wake);
+        return;
+      }
       // setTimeout takes at most 2^31 - 1 ms.
-      var wait = ms < 0 ? 0 : Math.min(ms, 0x7FFFFFFF);
-      WebHost.timer = setTimeout(WebHost.wake, wait);
+      WebHost.timer = setTimeout(WebHost.wake, Math.min(ms, 0x7FFFFFFF));
     });
   },
 
