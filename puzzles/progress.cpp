@@ -8,22 +8,6 @@
 #include "puzzles/puzzle_file.h"
 #include "storage/settings.h"
 
-namespace {
-// A point was added but the points file could not be written yet; the next
-// check of a solved board tries again, so the point is not lost with the run.
-bool pointsUnsaved = false;
-
-// Tries an unsaved point again, on every save whether or not the board is
-// solved; true when none is left.
-bool SaveUnsavedPoint() {
-    if (!pointsUnsaved) return true;
-    if (!WritePoints()) return false;
-    pointsUnsaved = false;
-    ClearPendingPoint();
-    return true;
-}
-}  // namespace
-
 bool OpenPuzzleProgress(PuzzleProgress* progress, PuzzleAddress address) {
     if (!progress) return false;
     ClosePuzzleProgress(progress);
@@ -70,18 +54,15 @@ bool CheckAndRecordSolved(PuzzleProgress* progress) {
     if (!EnsureSolvedMarker(kPlayerDataRoot, a, &created)) {
         return false;
     }
-    if (created) {
-        points = earned;
-        pointsUnsaved = true;
-    }
-    return SaveUnsavedPoint();
+    if (created) EarnPoints(earned);
+    return SaveEarnedPoints();
 }
 
 bool SaveDirtyState(PuzzleProgress* progress) {
     Board* board = progress ? progress->board : nullptr;
     if (!board) return true;
     const PuzzleAddress& a = progress->address;
-    bool ok = SaveUnsavedPoint();
+    bool ok = SaveEarnedPoints();
     if (progress->cellsDirty) {
         // The check runs first so the saved cells include the X marks of a solve.
         const bool recorded = CheckAndRecordSolved(progress);

@@ -21,6 +21,9 @@ constexpr uint32_t kTextFileMax = 64;
 // Lines are built in buffers of this size.
 constexpr uint32_t kLineBuffer = 30;
 
+// Points were earned in this run that the points file does not hold yet.
+bool pointsUnsaved = false;
+
 void TrimLineEnd(char* text) {
     size_t n = std::strlen(text);
     while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r'))
@@ -205,9 +208,23 @@ bool NotePendingPoint(int32_t value, const char* markerPath) {
     return ReplaceFile(kPendingPointPath, text, static_cast<uint32_t>(length));
 }
 
+void EarnPoints(int32_t earned) {
+    points = earned;
+    pointsUnsaved = true;
+}
+
+bool SaveEarnedPoints() {
+    if (!pointsUnsaved) return true;
+    if (!WritePoints()) return false;
+    pointsUnsaved = false;
+    ClearPendingPoint();
+    return true;
+}
+
 bool SettlePendingPoint() {
     if (!s3eFileCheckExists(kPendingPointPath)) return true;
     if (WritePoints()) {
+        pointsUnsaved = false;
         ClearPendingPoint();
         return true;
     }

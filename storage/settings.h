@@ -25,6 +25,13 @@ bool WriteSettings();
 // Then finishes a point a previous run left on its way (see NotePendingPoint).
 bool ReadPoints();
 bool WritePoints();
+// A solve raised points to earned; the points file must follow. Until a write
+// succeeds, every SaveEarnedPoints tries again, so the point is not lost with
+// the run (nor, thanks to the note below, with a kill).
+void EarnPoints(int32_t earned);
+// Writes the points file when it lags behind what was earned, then drops the
+// note of the point on its way; true when nothing earned is left unwritten.
+bool SaveEarnedPoints();
 
 // A point on its way. Recording a solve notes, before it creates the solved
 // marker, the points value the solve leaves, the marker's path and the points
