@@ -4,28 +4,17 @@
 // checked through its pixels; the host's own event handling through the
 // lines it prints with ?trace and through the probe module (build/web/probe),
 // which prints what the module sees of each service.
-import {after, before, describe, test} from 'node:test';
+import {describe, test} from 'node:test';
 import assert from 'node:assert/strict';
 
-import {boxOf, built, canvasPixels, canvasPrint, clearLines, launch, openPage, PHONE, touch, waitForLine, BUILD} from './browser.mjs';
-import {serve} from './server.mjs';
+import {boxOf, canvasPixels, canvasPrint, clearLines, openPage, PHONE, touch, waitForLine} from './browser.mjs';
+import {useSite} from './site.mjs';
 import {board, centre, gridSizes, loadPuzzle, mainMenu, puzzleList, sizeList} from './layout.mjs';
 
 const LIGHT = [236, 240, 241, 255];  // the light theme's background
 const DARK = [60, 74, 89, 255];      // the dark theme's background
 
-let browser, server, base;
-
-before(async () => {
-  assert.ok(built(), `build the web version first (make web): nothing in ${BUILD}`);
-  ({server, url: base} = await serve(BUILD));
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const site = useSite();
 
 const PANEL = [11, 165, 95, 255];   // the main menu's panel
 const FRAME = [237, 177, 105, 255];  // and its frame
@@ -52,9 +41,9 @@ async function expectMainMenu(page, background) {
 
 describe('the game', () => {
   test('draws its first frame over the whole phone screen and redraws when rotated', async () => {
-    const context = await browser.newContext(PHONE);
+    const context = await site.browser.newContext(PHONE);
     const page = await openPage(context);
-    await page.goto(base + 'site/index.html?trace');
+    await page.goto(site.base + 'site/index.html?trace');
     await waitForLine(page, /^host frame 1 780x1688/);
     await expectMainMenu(page, LIGHT);
     // Every image decoded (stb_image here) and every shader built on WebGL.
@@ -84,9 +73,9 @@ describe('the game', () => {
   });
 
   test('passes touches, keys and the browser Back to the services', async () => {
-    const context = await browser.newContext(PHONE);
+    const context = await site.browser.newContext(PHONE);
     const page = await openPage(context);
-    await page.goto(base + 'site/index.html?trace');
+    await page.goto(site.base + 'site/index.html?trace');
     await waitForLine(page, /^host frame 1 /);
     // One finger, then two: slots 0 and 1 in surface pixels (CSS x 2). All
     // between the main menu's panel and its promotion row, where taps do nothing.
@@ -134,9 +123,9 @@ describe('the game', () => {
   });
 
   test('starts with the theme saved in the browser storage, after a reload, and nothing else', async () => {
-    const context = await browser.newContext(PHONE);
+    const context = await site.browser.newContext(PHONE);
     const page = await openPage(context);
-    await page.goto(base + 'site/index.html?trace');
+    await page.goto(site.base + 'site/index.html?trace');
     await waitForLine(page, /^host frame 1 /);
     await expectMainMenu(page, LIGHT);
     // The settings file as the game writes it, put into IndexedDB, and beside
@@ -165,9 +154,9 @@ describe('the game', () => {
   });
 
   test('plays offline after the first visit', async () => {
-    const context = await browser.newContext(PHONE);
+    const context = await site.browser.newContext(PHONE);
     const page = await openPage(context);
-    await page.goto(base + 'site/index.html');
+    await page.goto(site.base + 'site/index.html');
     await page.evaluate(() => navigator.serviceWorker.ready);
     await page.waitForFunction(() => navigator.serviceWorker.controller !== null || true);
     await context.setOffline(true);
@@ -183,14 +172,14 @@ describe('the game', () => {
 
 describe('the host around the probe module', () => {
   test('keeps a save across reloads, answers the dialog between passes, reports the device', async () => {
-    const context = await browser.newContext({
+    const context = await site.browser.newContext({
       ...PHONE,
       locale: 'ru-RU',
       userAgent: 'Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 (KHTML, like Gecko) ' +
                  'Chrome/126.0 Mobile Safari/537.36',
     });
     const page = await openPage(context);
-    await page.goto(base + 'probe/index.html?trace');
+    await page.goto(site.base + 'probe/index.html?trace');
     await waitForLine(page, /probe starts 1 saved 1/);
     await waitForLine(page, /probe device os=18 language=16/);
     await waitForLine(page, /probe extensions dialog=1 osexec=1 admob=0/);
@@ -272,12 +261,12 @@ describe('the device the host reports', () => {
     ];
     for (const [userAgent, touchPoints, os] of AGENTS) {
       for (const [locale, language] of [['en-GB', 2], ['ru', 16]]) {
-        const context = await browser.newContext({viewport: {width: 400, height: 600}, userAgent, locale});
+        const context = await site.browser.newContext({viewport: {width: 400, height: 600}, userAgent, locale});
         const page = await openPage(context);
         const cdp = await context.newCDPSession(page);
         await cdp.send('Emulation.setTouchEmulationEnabled',
                        {enabled: touchPoints > 0, maxTouchPoints: Math.max(touchPoints, 1)});
-        await page.goto(base + 'probe/index.html?trace');
+        await page.goto(site.base + 'probe/index.html?trace');
         await waitForLine(page, new RegExp(`probe device os=${os} language=${language}$`));
         await context.close();
       }
@@ -285,13 +274,13 @@ describe('the device the host reports', () => {
   });
 
   test('hands the start screen in the address to the game, and refuses unknown ones', async () => {
-    const context = await browser.newContext(PHONE);
+    const context = await site.browser.newContext(PHONE);
     const page = await openPage(context);
-    await page.goto(base + 'probe/index.html?trace&screen=board&puzzle=0/3/7');
+    await page.goto(site.base + 'probe/index.html?trace&screen=board&puzzle=0/3/7');
     await waitForLine(page, /probe start board 0\/3\/7$/);
     for (const query of ['screen=nowhere', 'screen=board&puzzle=0/x']) {
       clearLines(page);
-      await page.goto(base + `probe/index.html?trace&${query}`);
+      await page.goto(site.base + `probe/index.html?trace&${query}`);
       await waitForLine(page, /warning nonogram: the screen or puzzle in the address is not known/);
       await waitForLine(page, /probe device/);
       assert.ok(!page.lines.some((l) => l.includes('probe start ')), query);
@@ -309,9 +298,9 @@ const BAND = [200, 200, 200, 255];    // the clue bands
 const FILLED = [30, 30, 30, 255];     // a filled cell
 
 async function phonePage(query = '') {
-  const context = await browser.newContext(PHONE);
+  const context = await site.browser.newContext(PHONE);
   const page = await openPage(context);
-  await page.goto(base + 'site/index.html?trace' + query);
+  await page.goto(site.base + 'site/index.html?trace' + query);
   await waitForLine(page, /^host frame 1 /);
   return {context, page};
 }
@@ -402,7 +391,7 @@ describe('playing on a phone', () => {
 
   test('a puzzle opened before the puzzles arrive waits for them, and a failed download is tried again', async () => {
     // The puzzles' download held back, then failed once; no service worker.
-    const context = await browser.newContext({...PHONE, serviceWorkers: 'block'});
+    const context = await site.browser.newContext({...PHONE, serviceWorkers: 'block'});
     let release, asked = 0;
     const held = new Promise((done) => (release = done));
     await context.route('**/puzzles.bin', async (route) => {
@@ -410,7 +399,7 @@ describe('playing on a phone', () => {
       return ++asked === 1 ? route.abort() : route.continue();
     });
     const page = await openPage(context);
-    await page.goto(base + 'site/index.html?trace');
+    await page.goto(site.base + 'site/index.html?trace');
     await waitForLine(page, /^host frame 1 /);
     await tap(page, centre(mainMenu(W, H).tiles[0]));
     await tap(page, centre(sizeList(W, H, gridSizes(0).length)[0]));
@@ -440,7 +429,7 @@ describe('playing on a phone', () => {
     await expectMainMenu(page, DARK);
     await waitForLine(page, /^host storage synced$/);
 
-    await page.goto(base + 'site/index.html?trace&screen=board&puzzle=0/0/0');
+    await page.goto(site.base + 'site/index.html?trace&screen=board&puzzle=0/0/0');
     await waitForLine(page, /^host frame 1 /);
     const cdp = await context.newCDPSession(page);
     const run = [1, 2, 3, 4, 5, 6, 7, 8].map((c) => cellAt(layout, 3, c));

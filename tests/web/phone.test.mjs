@@ -2,11 +2,11 @@
 // ratio 3, played end to end: what a thumb has to hit, and a reload that
 // comes back to the open puzzle. Places come from the game's layout rules
 // (tests/web/layout.mjs) at the surface size the host reports.
-import {after, before, test} from 'node:test';
+import {test} from 'node:test';
 import assert from 'node:assert/strict';
 
-import {BUILD, boxOf, built, canvasPixels, canvasPrint, clearLines, launch, openPage, touch, waitForLine} from './browser.mjs';
-import {serve} from './server.mjs';
+import {boxOf, canvasPixels, canvasPrint, clearLines, openPage, touch, waitForLine} from './browser.mjs';
+import {useSite} from './site.mjs';
 import {board, centre, gridSizes, listBack, loadPuzzle, mainMenu, puzzleList, sizeList} from './layout.mjs';
 
 const PHONE3 = {viewport: {width: 390, height: 844}, deviceScaleFactor: 3, hasTouch: true, isMobile: true};
@@ -15,24 +15,13 @@ const FILLED = [30, 30, 30, 255];  // a filled cell
 const BAND = [200, 200, 200];      // the clue bands
 const SHOTS = process.env.PHONE_SHOTS;  // a folder for screenshots of the phone, when set
 
-let browser, server, base;
-
-before(async () => {
-  assert.ok(built(), `build the web version first (make web): nothing in ${BUILD}`);
-  ({server, url: base} = await serve(BUILD));
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const site = useSite();
 
 test('phone play', async () => {
-  const context = await browser.newContext(PHONE3);
+  const context = await site.browser.newContext(PHONE3);
   const page = await openPage(context);
   // Come to by a link, so that quitting goes back.
-  await page.goto(base + 'site/index.html?trace', {referer: base + 'links.html'});
+  await page.goto(site.base + 'site/index.html?trace', {referer: site.base + 'links.html'});
   const [W, H, CW, CH] = (await waitForLine(page, /^host surface (\d+)x(\d+) canvas (\d+)x(\d+)/)).slice(1).map(Number);
   await waitForLine(page, /^host frame 1 /);
   // Laid out at its own density, drawn at the device's full resolution.
@@ -97,9 +86,9 @@ test('phone play', async () => {
 });
 
 test('phone strokes, Scale & Move and pinned clues', async () => {
-  const context = await browser.newContext(PHONE3);
+  const context = await site.browser.newContext(PHONE3);
   const page = await openPage(context);
-  await page.goto(base + 'site/index.html?trace&screen=board&puzzle=0/0/0');
+  await page.goto(site.base + 'site/index.html?trace&screen=board&puzzle=0/0/0');
   const [W, H, CW, CH] = (await waitForLine(page, /^host surface (\d+)x(\d+) canvas (\d+)x(\d+)/)).slice(1).map(Number);
   await waitForLine(page, /^host frame 1 /);
   const density = W / 390;
@@ -142,7 +131,7 @@ test('phone strokes, Scale & Move and pinned clues', async () => {
   // back.
   const big = [0, 1, 2, 3].flatMap((c) => gridSizes(c).map((g, i) => ({c, i, g}))).find(({g}) => g.width === 35 && g.height === 35);
   assert.ok(big, 'a 35 x 35 grid size');
-  await page.goto(base + `site/index.html?trace&screen=board&puzzle=${big.c}/${big.i}/0`);
+  await page.goto(site.base + `site/index.html?trace&screen=board&puzzle=${big.c}/${big.i}/0`);
   await waitForLine(page, /^host frame 1 /);
   const bigLayout = board(W, H, loadPuzzle(big.c, big.i, 0));
   await tapAt(centre(bigLayout.buttons.moveScale));
