@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,7 +35,15 @@ bool WaitForFile(const std::string& path, int ms) {
 TEST(DesktopPlay, MouseClicksSolveAPuzzleAndKeysLeadBack) {
     constexpr int32_t kW = 480, kH = 800;
     // The puzzle and its picture: 10x10's second puzzle, solved by lines.
-    auto* board = static_cast<Board*>(std::calloc(1, sizeof(Board)));
+    // Released however the test ends, so a failed step reports only itself.
+    struct Release {
+        void operator()(Board* b) const {
+            ReleaseBoard(b);
+            std::free(b);
+        }
+    };
+    std::unique_ptr<Board, Release> owned(static_cast<Board*>(std::calloc(1, sizeof(Board))));
+    Board* board = owned.get();
     std::vector<std::string> picture;
     {
         testsupport::BoundHost host(testsupport::GameDataDir());
@@ -80,8 +89,6 @@ TEST(DesktopPlay, MouseClicksSolveAPuzzleAndKeysLeadBack) {
     }
     EXPECT_EQ(testsupport::ReadFile(home + "/nonogram/conf/points.pts"), "1\n");
     testsupport::RemoveTree(home);
-    ReleaseBoard(board);
-    std::free(board);
 }
 
 }  // namespace
