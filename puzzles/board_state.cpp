@@ -152,7 +152,7 @@ int32_t ByteSum(const char* text, int32_t length) {
 bool MarkerFileIn(const char* dir, const char* name) {
     char path[kPathMax];
     const int n = std::snprintf(path, sizeof path, "%s/%s", dir, name);
-    return n > 0 && n < kPathMax && s3eFileGetFileInt(path, S3E_FILE_ISDIR) == 0;
+    return n > 0 && n < kPathMax && FileIsThere(path);
 }
 
 // Calls found(puzzleIndex, status) for every name in the grid size's state
@@ -335,15 +335,11 @@ bool EnsureSolvedMarker(const char* base, const PuzzleAddress& at, bool* created
     if (!BuildStateFilePath(base, at, SolvedMarker, path)) {
         return false;
     }
-    if (IsSolvedMarkerFile(path)) return true;
+    if (FileIsThere(path)) return true;
     if (Exists(path)) s3eFileDelete(path);
     if (!ReplaceFile(path, nullptr, 0)) return false;
     if (created) *created = true;
     return true;
-}
-
-bool IsSolvedMarkerFile(const char* path) {
-    return Exists(path) && s3eFileGetFileInt(path, S3E_FILE_ISDIR) == 0;
 }
 
 bool DeleteBoardState(const char* base, const PuzzleAddress& at, bool keepSolvedMarker) {

@@ -56,9 +56,6 @@ bool EnsureSolvedMarker(const char* base, const PuzzleAddress& at, bool* created
 // Deletes the cells file, the solved marker (unless keepSolvedMarker) and the
 // marks file; true when none of those remains.
 bool DeleteBoardState(const char* base, const PuzzleAddress& at, bool keepSolvedMarker = false);
-// A solved marker is a file; a directory of that name is none, and never
-// counts a puzzle solved.
-bool IsSolvedMarkerFile(const char* path);
 
 // Sets the status of entries[0 .. entryCount) (puzzle index order) from the files
 // of the grid size's state directory: Solved with a solved marker, else InProgress

@@ -49,7 +49,7 @@ bool CheckAndRecordSolved(PuzzleProgress* progress) {
     // the points file still gets the point at the next start, and only once. The
     // note also carries every point earned before it, so it never drops an
     // earlier solve's point that is still waiting for the points file.
-    if (!IsSolvedMarkerFile(marker) && !NotePendingPoint(earned, marker)) return false;
+    if (!FileIsThere(marker) && !NotePendingPoint(earned, marker)) return false;
     bool created = false;
     if (!EnsureSolvedMarker(kPlayerDataRoot, a, &created)) {
         return false;

@@ -5,6 +5,10 @@
 
 #include "platform/s3e.h"
 
+bool FileIsThere(const char* path) {
+    return s3eFileCheckExists(path) && s3eFileGetFileInt(path, S3E_FILE_ISDIR) == 0;
+}
+
 bool EnsureDirectory(const char* path) {
     if (s3eFileGetFileInt(path, S3E_FILE_ISDIR) != 0) return true;
     s3eFileMakeDirectory(path);

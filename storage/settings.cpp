@@ -6,6 +6,7 @@
 #include "platform/s3e.h"
 #include "storage/decimal.h"
 #include "storage/file_replace.h"
+#include "storage/player_folder.h"
 
 uint8_t color_schema = 0;
 uint8_t rate_redirected = 0;
@@ -131,17 +132,12 @@ bool ReadPendingPoint(PendingPoint* note) {
     return true;
 }
 
-// A marker that is a directory was not made by the game.
-bool MarkerThere(const char* path) {
-    return s3eFileCheckExists(path) && s3eFileGetFileInt(path, S3E_FILE_ISDIR) == 0;
-}
-
 void FinishPendingPoint() {
     if (!s3eFileCheckExists(kPendingPointPath)) return;
     PendingPoint note{};
     if (ReadPendingPoint(&note)) {
         int32_t due = note.earned;
-        if (note.marker[0] && note.value > due && MarkerThere(note.marker)) due = note.value;
+        if (note.marker[0] && note.value > due && FileIsThere(note.marker)) due = note.value;
         if (due > points) {
             points = due;
             // Kept for the next start while the points file cannot take the point.
@@ -149,6 +145,15 @@ void FinishPendingPoint() {
         }
     }
     ClearPendingPoint();
+}
+
+// The points file takes all that was earned, and the note of a point on its
+// way goes with it; false (note kept) when the file cannot be written.
+bool WritePointsAndDropNote() {
+    if (!WritePoints()) return false;
+    pointsUnsaved = false;
+    ClearPendingPoint();
+    return true;
 }
 
 }  // namespace
@@ -214,21 +219,12 @@ void EarnPoints(int32_t earned) {
 }
 
 bool SaveEarnedPoints() {
-    if (!pointsUnsaved) return true;
-    if (!WritePoints()) return false;
-    pointsUnsaved = false;
-    ClearPendingPoint();
-    return true;
+    return !pointsUnsaved || WritePointsAndDropNote();
 }
 
 bool SettlePendingPoint() {
     if (!s3eFileCheckExists(kPendingPointPath)) return true;
-    if (WritePoints()) {
-        pointsUnsaved = false;
-        ClearPendingPoint();
-        return true;
-    }
-    return NotePendingPoint(points, nullptr);
+    return WritePointsAndDropNote() || NotePendingPoint(points, nullptr);
 }
 
 void ClearPendingPoint() {

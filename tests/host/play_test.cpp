@@ -29,6 +29,13 @@ Point Centre(const ScreenRect& r) {
     return {r.x + r.w / 2, r.y + r.h / 2};
 }
 
+// The centre of a cell of the board at fit.
+Point CellCentre(const BoardLayout& layout, const Board* b, int32_t r, int32_t c) {
+    const int32_t cell = layout.fitCellSize;
+    return {layout.fitRect.x + (b->maxRowClues + c) * cell + cell / 2,
+            layout.fitRect.y + (b->maxColClues + r) * cell + cell / 2};
+}
+
 // A puzzle as the test sees it: its board (clues, sizes) and its picture.
 struct KnownPuzzle {
     int32_t sizeClass = 0, gridIndex = 0, puzzleIndex = 0;
@@ -98,12 +105,9 @@ void OpenFromMainMenu(Script* s, int32_t w, int32_t h, const KnownPuzzle& k) {
 // Taps every filled cell of the picture on the fitted board.
 void PaintPicture(Script* s, int32_t w, int32_t h, const KnownPuzzle& k) {
     const BoardLayout layout = LayoutBoardScreen(w, h, k.board, false);
-    const int32_t cell = layout.fitCellSize;
     for (int32_t r = 0; r < k.board->rows; ++r) {
         for (int32_t c = 0; c < k.board->cols; ++c) {
-            if (k.picture[r][c] != '#') continue;
-            s->Tap({layout.fitRect.x + (k.board->maxRowClues + c) * cell + cell / 2,
-                    layout.fitRect.y + (k.board->maxColClues + r) * cell + cell / 2});
+            if (k.picture[r][c] == '#') s->Tap(CellCentre(layout, k.board, r, c));
         }
     }
 }
@@ -241,11 +245,7 @@ TEST(PlayLists, ScrollTapsFootersAndStrokesLeftByTheBackKey) {
     // On the board: a pinch whose primary finger lifts first makes no tap,
     // and the tap after it paints.
     const BoardLayout layout = LayoutBoardScreen(kW, kH, k.board, false);
-    const int32_t cell = layout.fitCellSize;
-    auto at = [&](int r, int c) {
-        return Point{layout.fitRect.x + (k.board->maxRowClues + c) * cell + cell / 2,
-                     layout.fitRect.y + (k.board->maxColClues + r) * cell + cell / 2};
-    };
+    auto at = [&](int r, int c) { return CellCentre(layout, k.board, r, c); };
     const Point a = at(0, 0), b = at(9, 9), c = at(4, 4);
     s.Line("finger down 0 " + std::to_string(a.x) + " " + std::to_string(a.y));
     s.Line("finger down 1 " + std::to_string(b.x) + " " + std::to_string(b.y));
@@ -293,12 +293,7 @@ TEST(PlayDiskFaults, SolvingUnderAFailingDiskLosesNothingAndCountsOnePoint) {
     GridSizeInfo grid{};
     GetGridSizeInfo(k.sizeClass, k.gridIndex, &grid);
     const BoardLayout layout = LayoutBoardScreen(w, h, k.board, false);
-    auto cellTap = [&](int32_t r, int32_t c) {
-        return Point{layout.fitRect.x + (k.board->maxRowClues + c) * layout.fitCellSize +
-                         layout.fitCellSize / 2,
-                     layout.fitRect.y + (k.board->maxColClues + r) * layout.fitCellSize +
-                         layout.fitCellSize / 2};
-    };
+    auto cellTap = [&](int32_t r, int32_t c) { return CellCentre(layout, k.board, r, c); };
     // Taps the picture's filled cells that the cells file does not hold yet.
     auto paintMissing = [&](Script* s, const std::vector<std::string>& saved, int32_t limit) {
         int32_t n = 0;
@@ -381,13 +376,10 @@ TEST(PlayDiskFaults, APointEarnedUnderAFailedWriteOutlivesAClearAll) {
     GridSizeInfo grid{};
     GetGridSizeInfo(k.sizeClass, k.gridIndex, &grid);
     const BoardLayout layout = LayoutBoardScreen(w, h, k.board, false);
-    const int32_t cell = layout.fitCellSize;
     std::vector<Point> filled;
     for (int32_t r = 0; r < k.board->rows; ++r)
         for (int32_t c = 0; c < k.board->cols; ++c)
-            if (k.picture[r][c] == '#')
-                filled.push_back({layout.fitRect.x + (k.board->maxRowClues + c) * cell + cell / 2,
-                                  layout.fitRect.y + (k.board->maxColClues + r) * cell + cell / 2});
+            if (k.picture[r][c] == '#') filled.push_back(CellCentre(layout, k.board, r, c));
     const std::string ready = testsupport::MakeTempDir();
     Script prepare;
     OpenFromMainMenu(&prepare, w, h, k);
