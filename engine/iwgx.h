@@ -56,6 +56,10 @@ class CIwTexture {
     bool LoadFromFile(const char* path);
     // Takes a copy of width x height RGBA pixels, top row first.
     bool LoadFromRGBA(const uint8_t* pixels, int32_t width, int32_t height);
+    // Turns loaded pixels without alpha into white ones whose alpha is their
+    // grey level (the red channel): a distance field then ships as a one-channel
+    // image. False when nothing waits for upload or the pixels have alpha.
+    bool GreyToAlpha();
 
     void SetMipMapping(bool on);  // the engine makes no mipmaps; kept for callers
     void SetFiltering(bool on);   // bilinear when on, nearest when off

@@ -110,6 +110,17 @@ bool CIwTexture::LoadFromRGBA(const uint8_t* pixels, int32_t width, int32_t heig
     return true;
 }
 
+bool CIwTexture::GreyToAlpha() {
+    if (!pixels_ || hasAlpha_) return false;
+    const size_t bytes = static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4;
+    for (size_t i = 0; i < bytes; i += 4) {
+        pixels_[i + 3] = pixels_[i];
+        pixels_[i] = pixels_[i + 1] = pixels_[i + 2] = 255;
+    }
+    hasAlpha_ = true;
+    return true;
+}
+
 void CIwTexture::SetMipMapping(bool) {}
 
 void CIwTexture::SetFiltering(bool on) {

@@ -112,6 +112,8 @@ bool LoadPages(const char* fontPath, Staging& s) {
         CIwTexture* texture = new CIwTexture();
         s.pages[i].texture = texture;
         if (!texture->LoadFromFile(path)) return false;
+        // A page without alpha carries the distance as grey levels.
+        if (!texture->HasAlpha()) texture->GreyToAlpha();
         // Glyph rectangles were checked against the header's size; a page of
         // another size would put every glyph in the wrong place.
         if (texture->GetWidth() != s.header[4] || texture->GetHeight() != s.header[5]) {

@@ -4,6 +4,7 @@
 
 #include <png.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <cerrno>
 #include <csetjmp>
@@ -55,6 +56,10 @@ bool Encode(FILE* f, const PngImage& image, PngFailure* failure) {
     }
     png_init_io(png, f);
     if (image.compression >= 0) png_set_compression_level(png, image.compression);
+    if (image.smooth) {
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+        png_set_compression_strategy(png, Z_DEFAULT_STRATEGY);
+    }
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
                  static_cast<png_uint_32>(image.height), 8, ColourType(image.channels),
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);

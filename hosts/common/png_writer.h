@@ -16,6 +16,10 @@ struct PngImage {
     // zlib's level from 0 to 9, or -1 for its default. The committed assets
     // take 9; with no time or text chunks a run repeats its bytes exactly.
     int32_t compression = -1;
+    // A smooth image (a distance field) is smaller with every row filtered
+    // against the one above and zlib's default strategy than with libpng's
+    // choices, which suit images with hard edges.
+    bool smooth = false;
     // Marks the colours as sRGB, as a GL surface shows them.
     bool srgb = false;
 };

@@ -143,20 +143,19 @@ bool ForgeFont(const Sources& sources, const std::string& dataDir, std::string& 
         return false;
     }
 
-    // The page: white everywhere, the distance in alpha.
-    std::vector<uint8_t> page(static_cast<size_t>(kPageWidth) * kPageHeight * 4, 0);
-    for (size_t i = 0; i < page.size(); i += 4)
-        page[i] = page[i + 1] = page[i + 2] = 255;
+    // The page: the distance as grey levels, which the game reads as white
+    // with the distance in alpha (a third of the bytes of RGBA).
+    std::vector<uint8_t> page(static_cast<size_t>(kPageWidth) * kPageHeight, 0);
     for (const Glyph& g : glyphs) {
         for (int y = 0; y < g.height; ++y) {
             for (int x = 0; x < g.width; ++x) {
-                size_t at = (static_cast<size_t>(g.y + y) * kPageWidth + g.x + x) * 4;
-                page[at + 3] = g.field[static_cast<size_t>(y) * g.width + x];
+                page[static_cast<size_t>(g.y + y) * kPageWidth + g.x + x] =
+                    g.field[static_cast<size_t>(y) * g.width + x];
             }
         }
     }
     const std::string pageName = "calibri_new_0.png";
-    if (!WriteAssetPng(dataDir + "/images/" + pageName, page, kPageWidth, kPageHeight)) {
+    if (!WriteAssetPng(dataDir + "/images/" + pageName, page, kPageWidth, kPageHeight, 1)) {
         std::fprintf(stderr, "assetforge: cannot write the font page\n");
         return false;
     }

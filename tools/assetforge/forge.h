@@ -23,21 +23,23 @@ bool ForgeFont(const Sources& sources, const std::string& dataDir, std::string& 
 bool ForgeImages(const Sources& sources, const std::string& dataDir, std::string& imageCredits,
                  std::string& promoCredits);
 
-// Writes width * height RGBA pixels (top row first, straight alpha) as a
-// committed asset: the strongest compression, so regenerated files are small
-// and byte-identical from run to run.
-inline bool WriteAssetPng(const std::string& path, const std::vector<uint8_t>& rgba, int width,
-                          int height) {
+// Writes width * height pixels of the given channels (4 RGBA with straight
+// alpha, or 1 for a grey distance field; top row first) as a committed asset:
+// the strongest compression, so regenerated files are small and byte-identical
+// from run to run.
+inline bool WriteAssetPng(const std::string& path, const std::vector<uint8_t>& pixels, int width,
+                          int height, int channels = 4) {
     if (width <= 0 || height <= 0 ||
-        rgba.size() != static_cast<size_t>(width) * static_cast<size_t>(height) * 4) {
+        pixels.size() != static_cast<size_t>(width) * static_cast<size_t>(height) * channels) {
         return false;
     }
     host::PngImage image;
-    image.pixels = rgba.data();
+    image.pixels = pixels.data();
     image.width = width;
     image.height = height;
-    image.channels = 4;
+    image.channels = channels;
     image.compression = 9;
+    image.smooth = channels == 1;
     std::string error;
     return host::WritePngFile(path, image, &error);
 }
