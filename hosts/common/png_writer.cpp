@@ -60,9 +60,23 @@ bool Encode(FILE* f, const PngImage& image, PngFailure* failure) {
         png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
         png_set_compression_strategy(png, Z_DEFAULT_STRATEGY);
     }
+    const int colourType = image.palette ? PNG_COLOR_TYPE_PALETTE : ColourType(image.channels);
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
-                 static_cast<png_uint_32>(image.height), 8, ColourType(image.channels),
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+                 static_cast<png_uint_32>(image.height), 8, colourType, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+    if (image.palette) {
+        png_color colours[256];
+        png_byte alphas[256];
+        int alphaCount = 0;  // up to the last entry that is not opaque
+        for (int i = 0; i < image.paletteSize; ++i) {
+            const uint8_t* e = image.palette + i * 4;
+            colours[i] = png_color{e[0], e[1], e[2]};
+            alphas[i] = e[3];
+            if (e[3] != 255) alphaCount = i + 1;
+        }
+        png_set_PLTE(png, info, colours, image.paletteSize);
+        if (alphaCount > 0) png_set_tRNS(png, info, alphas, alphaCount, nullptr);
+    }
     if (image.srgb) png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
     png_write_info(png, info);
     const size_t stride = static_cast<size_t>(image.width) * static_cast<size_t>(image.channels);
@@ -79,7 +93,9 @@ bool Encode(FILE* f, const PngImage& image, PngFailure* failure) {
 
 bool WritePngFile(const std::string& path, const PngImage& image, std::string* error) {
     if (!image.pixels || image.width <= 0 || image.height <= 0 || ColourType(image.channels) < 0 ||
-        image.compression > 9) {
+        image.compression > 9 ||
+        (image.palette &&
+         (image.channels != 1 || image.paletteSize < 1 || image.paletteSize > 256))) {
         *error = "no pixels to write";
         return false;
     }

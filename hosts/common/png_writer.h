@@ -20,6 +20,10 @@ struct PngImage {
     // against the one above and zlib's default strategy than with libpng's
     // choices, which suit images with hard edges.
     bool smooth = false;
+    // With one channel: the pixels are indices into these paletteSize RGBA
+    // entries (at most 256), written as a palette with its transparency.
+    const uint8_t* palette = nullptr;
+    int32_t paletteSize = 0;
     // Marks the colours as sRGB, as a GL surface shows them.
     bool srgb = false;
 };

@@ -3,7 +3,7 @@
 solved nonogram (a heart) on the light theme's background.
 
 Usage: make_icon.py IMAGES_DIR OUT_DIR  -> OUT_DIR/icon-192.png, icon-512.png
-Reads and writes 8-bit RGBA PNG with the standard library only."""
+Reads 8-bit RGBA or palette PNG and writes RGBA, with the standard library only."""
 import struct
 import sys
 import zlib
@@ -20,23 +20,28 @@ def read_png(path):
     data = open(path, "rb").read()
     if data[:8] != b"\x89PNG\r\n\x1a\n":
         sys.exit(f"{path}: not a PNG")
-    pos, idat, width = 8, b"", 0
+    pos, idat, width, palette, alphas = 8, b"", 0, b"", b""
     while pos < len(data):
         length, kind = struct.unpack(">I4s", data[pos:pos + 8])
         body = data[pos + 8:pos + 8 + length]
         if kind == b"IHDR":
             width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", body)
-            if (depth, colour, interlace) != (8, 6, 0):
-                sys.exit(f"{path}: only 8-bit RGBA without interlace is read")
+            if depth != 8 or colour not in (3, 6) or interlace != 0:
+                sys.exit(f"{path}: only 8-bit RGBA or palette without interlace is read")
+        elif kind == b"PLTE":
+            palette = body
+        elif kind == b"tRNS":
+            alphas = body
         elif kind == b"IDAT":
             idat += body
         pos += 12 + length
-    raw, stride, rows, prev = zlib.decompress(idat), width * 4, [], bytearray(width * 4)
+    bpp = 1 if colour == 3 else 4
+    raw, stride, rows, prev = zlib.decompress(idat), width * bpp, [], bytearray(width * bpp)
     for y in range(height):
         kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
         for i in range(stride):
-            a = line[i - 4] if i >= 4 else 0
-            b, c = prev[i], prev[i - 4] if i >= 4 else 0
+            a = line[i - bpp] if i >= bpp else 0
+            b, c = prev[i], prev[i - bpp] if i >= bpp else 0
             if kind == 1:
                 line[i] = (line[i] + a) & 255
             elif kind == 2:
@@ -47,8 +52,11 @@ def read_png(path):
                 p = a + b - c
                 pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
                 line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        rows.append(line)
         prev = line
+        if colour == 3:
+            line = bytearray(b"".join(palette[3 * i:3 * i + 3] + bytes([alphas[i] if i < len(alphas) else 255])
+                                      for i in line))
+        rows.append(line)
     return width, height, rows
 
 
