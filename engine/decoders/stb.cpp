@@ -1,6 +1,8 @@
 // The image decoder of the browser build, where the system's libpng and
-// libjpeg do not exist: stb_image, compiled in with only the PNG and JPEG
-// readers and no stdio.
+// libjpeg do not exist: stb_image, compiled in with only the PNG reader and no
+// stdio. Every image the page ships is a PNG, and the page loads no other
+// images, so a JPEG reader would be download weight that never runs: a JPEG
+// is refused like any file that is no image.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,7 +12,6 @@
 
 #define STBI_NO_STDIO
 #define STBI_ONLY_PNG
-#define STBI_ONLY_JPEG
 #define STBI_NO_FAILURE_STRINGS
 #define STBI_ASSERT(x) ((void)0)
 #define STB_IMAGE_STATIC
@@ -28,23 +29,20 @@ namespace engine {
 uint8_t* DecodeImage(const unsigned char* data, size_t size, uint32_t maxSide, int32_t* width,
                      int32_t* height, bool* alpha) {
     *alpha = false;
-    const bool png = IsPng(data, size);
-    if (!(png || (IsJpeg(data, size) && IsSequentialJpeg(data, size))) || size > 0x7FFFFFFFu) {
-        return nullptr;
-    }
+    if (!IsPng(data, size) || size > 0x7FFFFFFFu) return nullptr;
     const int length = static_cast<int>(size);
     int w = 0, h = 0, channels = 0;
     // Refuse oversized images before stb allocates for them.
     if (!stbi_info_from_memory(data, length, &w, &h, &channels) || w <= 0 || h <= 0 ||
         !ImageClaimFits(static_cast<uint32_t>(w), static_cast<uint32_t>(h), maxSide, size,
-                        png ? kPngPixelsPerBit : kJpegPixelsPerBit)) {
+                        kPngPixelsPerBit)) {
         return nullptr;
     }
     // stb's buffer comes from malloc, so the caller's std::free releases it.
     uint8_t* pixels = stbi_load_from_memory(data, length, &w, &h, &channels, 4);
     if (!pixels) return nullptr;
     // Grey with alpha (2) and RGBA (4) carry an alpha channel; a transparent
-    // palette or colour key shows only in the pixels; JPEG never has one.
+    // palette or colour key shows only in the pixels.
     *alpha = channels == 2 || channels == 4;
     const size_t bytes = static_cast<size_t>(w) * static_cast<size_t>(h) * 4;
     for (size_t i = 3; !*alpha && i < bytes; i += 4) {
