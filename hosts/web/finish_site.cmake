@@ -1,13 +1,7 @@
 # Run after linking the page (cmake -P): the manifest, the icons drawn from the
-# game's images, the promotion images (fetched one by one as the game opens
-# them), and the service worker named after this build's files.
-# Variables: SRC (this folder), SITE (the output folder), IMAGES, PROMOS, PYTHON.
+# game's images, and the service worker named after this build's files.
+# Variables: SRC (this folder), SITE (the output folder), IMAGES, PYTHON.
 file(COPY ${SRC}/manifest.webmanifest DESTINATION ${SITE})
-file(REMOVE_RECURSE ${SITE}/promoreel)
-file(GLOB promos RELATIVE ${PROMOS} ${PROMOS}/*.png)
-list(SORT promos)
-file(COPY ${PROMOS}/ DESTINATION ${SITE}/promoreel FILES_MATCHING PATTERN *.png)
-list(TRANSFORM promos PREPEND promoreel/)
 execute_process(COMMAND ${PYTHON} ${SRC}/make_icon.py ${IMAGES} ${SITE} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "cannot draw the icons")
@@ -15,7 +9,7 @@ endif()
 set(hashes "")
 set(SITE_FILES "")
 foreach(f index.html index.js index.wasm index.data puzzles.bin manifest.webmanifest icon-192.png
-          icon-512.png ${promos})
+          icon-512.png)
     file(SHA256 ${SITE}/${f} h)
     string(APPEND hashes ${h})
     string(APPEND SITE_FILES "\n  '${f}': '${h}',")

@@ -113,35 +113,17 @@ mergeInto(LibraryManager.library, {
 
   // A game data file is about to be read: a puzzle file that has not arrived
   // yet is waited for (the module sleeps), with a word on the page when that
-  // takes long enough to notice; a promotion image is fetched when the game
-  // first opens it. A failed download leaves the file missing.
+  // takes long enough to notice. A failed download leaves the file missing.
   web_data_wanted__deps: ['$WebHost'],
   web_data_wanted: function(pathPtr) {
     var path = UTF8ToString(pathPtr);
-    var promo = path.lastIndexOf('/data/promoreel/', 0) == 0;
     // Woken, the module calls in again to finish its sleep (rewinding).
     if (Asyncify.state == Asyncify.State.Normal) {
-      if (promo) {
-        if (FS.analyzePath(path).exists) return;
-      } else if (path.lastIndexOf('/data/tasks/', 0) != 0) {
-        return;
-      } else if (WebHost.puzzles) {
+      if (path.lastIndexOf('/data/tasks/', 0) != 0) return;
+      if (WebHost.puzzles) {
         WebHost.placePuzzle(path);
         return;
       }
-    }
-    if (promo) {
-      return Asyncify.handleSleep(function(wakeUp) {
-        fetch(path.slice('/data/'.length)).then(function(response) {
-          if (!response.ok) throw new Error('HTTP ' + response.status);
-          return response.arrayBuffer();
-        }).then(function(buffer) {
-          FS.mkdirTree('/data/promoreel');
-          FS.writeFile(path, new Uint8Array(buffer));
-        }).catch(function(error) {
-          console.warn('nonogram: ' + path + ' cannot be downloaded', error);
-        }).then(function() { wakeUp(); });
-      });
     }
     return Asyncify.handleSleep(function(wakeUp) {
       var shown = setTimeout(function() {
