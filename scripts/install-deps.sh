@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, skipping those already present.
 # Usage: scripts/install-deps.sh [play|test|web|fuzz]
-# web: the browser version (Emscripten, stb_image) and its tests (chromium,
-# node with npm, playwright-core from tests/web's lock file); test includes it.
+# web: the browser version (Emscripten, stb_image, Closure Compiler from
+# hosts/web's lock file) and its tests (chromium, node with npm, playwright-core
+# from tests/web's lock file); test includes it.
 set -euo pipefail
 
 common=(
@@ -41,11 +42,17 @@ for p in "${want[@]}"; do
         missing+=("$p")
     fi
 done
-# The browser tests' own packages, exactly as locked (again when the lock changes),
-# and for `test` the vector emoji sets the puzzle forge rasterises.
+# The browser tests' and the web build's own packages, exactly as locked (again
+# when the lock changes), and for `test` the vector emoji sets the puzzle forge
+# rasterises.
 npm_deps() {
     local dir
     dir="$(dirname "$0")/../tests/web"
+    if [ "$mode" != "play" ] && [ "$dir/package-lock.json" -nt "$dir/node_modules/.package-lock.json" ]; then
+        (cd "$dir" && npm ci --no-audit --no-fund)
+    fi
+    # The web build's script minifier.
+    dir="$(dirname "$0")/../hosts/web"
     if [ "$mode" != "play" ] && [ "$dir/package-lock.json" -nt "$dir/node_modules/.package-lock.json" ]; then
         (cd "$dir" && npm ci --no-audit --no-fund)
     fi

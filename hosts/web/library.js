@@ -3,6 +3,8 @@
 // the module reads when it wakes, device facts, persistent storage, the
 // in-page dialog and links. Nothing here calls into the module: the page only
 // queues events and wakes the sleeping loop, which reads them between passes.
+// Closure minifies this with the runtime and renames dotted properties: what
+// the page (shell.html) or the tests share with it is written Module['name'].
 mergeInto(LibraryManager.library, {
   $WebHost__postset: 'WebHost.init();',
   $WebHost: {
@@ -127,11 +129,11 @@ mergeInto(LibraryManager.library, {
     }
     return Asyncify.handleSleep(function(wakeUp) {
       var shown = setTimeout(function() {
-        if (Module.showStatus) Module.showStatus('Loading the puzzles…');
+        if (Module['showStatus']) Module['showStatus']('Loading the puzzles…');
       }, 150);
       WebHost.fetchPuzzles().then(function() {
         clearTimeout(shown);
-        if (Module.showStatus) Module.showStatus('');
+        if (Module['showStatus']) Module['showStatus']('');
         if (WebHost.puzzles) WebHost.placePuzzle(path);
         wakeUp();
       });
@@ -165,14 +167,14 @@ mergeInto(LibraryManager.library, {
   // The page's session (this tab, across reloads) keeps the player's place.
   // Without storage (some private windows) nothing is kept.
   web_session_set: function(name, value) {
-    try { sessionStorage.setItem('nonogram.' + UTF8ToString(name), UTF8ToString(value)); } catch (e) {}
+    try { window.sessionStorage.setItem('nonogram.' + UTF8ToString(name), UTF8ToString(value)); } catch (e) {}
   },
 
   // Copies the session's value of name (at most size - 1 bytes) and gives 1,
   // or gives 0 when it has none.
   web_session_get: function(name, out, size) {
     var value = null;
-    try { value = sessionStorage.getItem('nonogram.' + UTF8ToString(name)); } catch (e) {}
+    try { value = window.sessionStorage.getItem('nonogram.' + UTF8ToString(name)); } catch (e) {}
     if (value === null) return 0;
     stringToUTF8(value, out, size);
     return 1;
@@ -183,7 +185,7 @@ mergeInto(LibraryManager.library, {
   web_page_returned: function() {
     var entry = performance.getEntriesByType ? performance.getEntriesByType('navigation')[0] : null;
     var type = entry ? entry.type : '';
-    return document.wasDiscarded || type == 'reload' || type == 'back_forward' ? 1 : 0;
+    return document['wasDiscarded'] || type == 'reload' || type == 'back_forward' ? 1 : 0;
   },
 
   web_log: function(kind, text) {
@@ -226,7 +228,7 @@ mergeInto(LibraryManager.library, {
   web_show_dialog: function(title, message, buttons, count) {
     var labels = [];
     for (var i = 0; i < count; ++i) labels.push(UTF8ToString(HEAP32[(buttons >> 2) + i]));
-    Module.showDialog(UTF8ToString(title), UTF8ToString(message), labels, function(answer) {
+    Module['showDialog'](UTF8ToString(title), UTF8ToString(message), labels, function(answer) {
       WebHost.push(2, answer);
     });
   },
@@ -235,12 +237,12 @@ mergeInto(LibraryManager.library, {
   // The puzzles start to download then, unless the page has none.
   web_first_frame__deps: ['$WebHost'],
   web_first_frame: function() {
-    if (Module.firstFrameMs !== undefined) return;
-    Module.firstFrameMs = performance.now();
-    if (!Module.withoutPuzzles) WebHost.fetchPuzzles();
+    if (Module['firstFrameMs'] !== undefined) return;
+    Module['firstFrameMs'] = performance.now();
+    if (!Module['withoutPuzzles']) WebHost.fetchPuzzles();
   },
 
   web_game_ended: function(code) {
-    if (Module.gameEnded) Module.gameEnded(code);
+    if (Module['gameEnded']) Module['gameEnded'](code);
   },
 });

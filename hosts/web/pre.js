@@ -2,6 +2,8 @@
 // browser's IndexedDB and is loaded into the file system before the game
 // starts; the browser's Back (or Android's back gesture) becomes the device
 // Back key through a history entry the page keeps on top.
+// Closure minifies this with the runtime and renames dotted properties: what
+// the page or the history keeps across builds is written ['name'].
 
 // "/Documents" or a path below it without empty, "." or ".." steps.
 function inPlayersFolder(path) {
@@ -15,8 +17,8 @@ function inPlayersFolder(path) {
 
 // In preRun, not earlier: files written into the file system need the
 // module's memory, which exists only once the wasm is instantiated.
-Module.preRun = [].concat(Module.preRun || []);
-Module.preRun.push(function() {
+Module['preRun'] = [].concat(Module['preRun'] || []);
+Module['preRun'].push(function() {
   // Ask the browser not to evict the saved games when space runs short.
   if (typeof navigator != 'undefined' && navigator.storage && navigator.storage.persist) {
     navigator.storage.persist().catch(function() {});
@@ -52,8 +54,8 @@ Module.preRun.push(function() {
 // soon as the script has run, while the wasm and the data download, and the
 // load in preRun waits for it (waitingForDocuments holds what waits).
 var waitingForDocuments = null;
-Module.preInit = [].concat(Module.preInit || []);
-Module.preInit.push(function() {
+Module['preInit'] = [].concat(Module['preInit'] || []);
+Module['preInit'].push(function() {
   waitingForDocuments = [];
   IDBFS.getDB('/Documents', function() {
     var waiting = waitingForDocuments;
@@ -64,24 +66,24 @@ Module.preInit.push(function() {
 
 if (typeof window != 'undefined') {
   (function() {
-    function trap() { history.pushState({nonogram: 'trap'}, ''); }
-    if (!history.state || history.state.nonogram != 'trap') {
-      history.replaceState({nonogram: 'base'}, '');
+    function trap() { history.pushState({'nonogram': 'trap'}, ''); }
+    if (!history.state || history.state['nonogram'] != 'trap') {
+      history.replaceState({'nonogram': 'base'}, '');
       trap();
     }
     window.addEventListener('popstate', function(event) {
-      if (Module.ended || !event.state || event.state.nonogram != 'base') return;
+      if (Module['ended'] || !event.state || event.state['nonogram'] != 'base') return;
       trap();
       // Back closes an open box first; else it is the game's. WebHost exists
       // once the module's code has run.
-      if (Module.cancelDialog && Module.cancelDialog()) return;
+      if (Module['cancelDialog'] && Module['cancelDialog']()) return;
       if (typeof WebHost != 'undefined') WebHost.push(1, 0);
     });
     // A closed or hidden tab gets what the last save wrote, even when the
     // sync after it is still waiting for the next pass.
     document.addEventListener('visibilitychange', function() {
       if (document.visibilityState == 'hidden' && typeof WebHost != 'undefined' &&
-          Module.calledRun) {
+          Module['calledRun']) {
         WebHost.sync();
       }
     });

@@ -131,8 +131,8 @@ describe('the game', () => {
     // The settings file as the game writes it, put into IndexedDB, and beside
     // it a key outside the player's folder that would replace the game's font.
     await page.evaluate(() => new Promise((done, fail) => {
-      FS.writeFile('/Documents/conf/conf.cfg', 'color_schema=1\nrate_redirected=0\n');
-      FS.syncfs(false, (e) => {
+      Module.FS_writeFile('/Documents/conf/conf.cfg', 'color_schema=1\nrate_redirected=0\n');
+      Module.FS_syncfs(false, (e) => {
         if (e) return fail(e);
         const open = indexedDB.open('/Documents');
         open.onerror = fail;
@@ -149,7 +149,7 @@ describe('the game', () => {
     await page.reload();
     await waitForLine(page, /^host frame 1 /);
     await expectMainMenu(page, DARK);
-    assert.ok(await page.evaluate(() => FS.readFile('/data/images/calibri_new.fnt').length > 3));
+    assert.ok(await page.evaluate(() => Module.FS_readFile('/data/images/calibri_new.fnt').length > 3));
     await context.close();
   });
 
@@ -490,14 +490,16 @@ describe('playing on a phone', () => {
     const corner = [layout.fit.x + (puzzle.bandCols * layout.cell >> 1) + (layout.cell >> 3),
                     layout.fit.y + (puzzle.bandRows * layout.cell >> 1) + (layout.cell >> 3)];
     assert.deepEqual(await pixelsAt(page, [corner]), [BAND], 'the clue bands\' corner before solving');
-    assert.equal(await page.evaluate(() => FS.analyzePath('/Documents/conf/points.pts').exists), false);
+    assert.equal(await page.evaluate(() => {
+      try { return Module.FS_readFile('/Documents/conf/points.pts') !== null; } catch (e) { return false; }
+    }), false);
     const filled = [];
     solution.forEach((row, r) => row.forEach((v, c) => v && filled.push([r, c])));
     for (const [r, c] of filled) await tap(page, cellAt(layout, r, c));
     // The point is written in the pass that finds the board solved, before
     // that pass draws its frame and hands the page back.
     const readPoints = () => page.evaluate(() => {
-      try { return FS.readFile('/Documents/conf/points.pts', {encoding: 'utf8'}).trim(); } catch (e) { return null; }
+      try { return Module.FS_readFile('/Documents/conf/points.pts', {encoding: 'utf8'}).trim(); } catch (e) { return null; }
     });
     // A loaded machine's software renderer can trail the taps by seconds.
     for (let i = 0; i < 750 && (await readPoints()) !== '1'; ++i) await page.waitForTimeout(20);
