@@ -9,7 +9,7 @@ set -euo pipefail
 common=(
     cmake g++ make pkg-config
     libsdl2-dev libgles-dev libegl-dev libgl1-mesa-dri libegl-mesa0
-    libpng-dev zlib1g-dev libjpeg62-turbo-dev libfreetype-dev
+    libpng-dev zlib1g-dev libjpeg62-turbo-dev libfreetype-dev libzopfli-dev
 )
 # Picture and glyph sources the asset forges read; tests regenerate assets from them.
 sources=(

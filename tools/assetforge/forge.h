@@ -24,10 +24,14 @@ bool ForgeFont(const Sources& sources, const std::string& dataDir, std::string& 
 bool ForgeImages(const Sources& sources, const std::string& dataDir, std::string& imageCredits,
                  std::string& promoCredits);
 
+// Recompresses the pixel data of the PNG at path with Zopfli when that makes
+// it smaller; false when the file cannot be read, parsed or replaced.
+bool SqueezePng(const std::string& path);
+
 // Writes width * height pixels of the given channels (4 RGBA with straight
 // alpha, or 1 for a grey distance field; top row first) as a committed asset:
-// the strongest compression, so regenerated files are small and byte-identical
-// from run to run. RGBA with at most 256 distinct colours is written as a
+// the strongest compression (finished by Zopfli), so regenerated files are
+// small and byte-identical from run to run. RGBA with at most 256 distinct colours is written as a
 // palette, which every PNG reader turns back into the same RGBA in far fewer bytes.
 inline bool WriteAssetPng(const std::string& path, const std::vector<uint8_t>& pixels, int width,
                           int height, int channels = 4) {
@@ -74,7 +78,7 @@ inline bool WriteAssetPng(const std::string& path, const std::vector<uint8_t>& p
         }
     }
     std::string error;
-    return host::WritePngFile(path, image, &error);
+    return host::WritePngFile(path, image, &error) && SqueezePng(path);
 }
 
 }  // namespace forge
