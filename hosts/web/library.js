@@ -234,12 +234,14 @@ mergeInto(LibraryManager.library, {
   },
 
   // When the first frame was drawn, in ms since the navigation began.
-  // The puzzles start to download then, unless the page has none.
+  // The puzzles start to download then, unless the page has none, and the
+  // page fetches what can wait (its icon).
   web_first_frame__deps: ['$WebHost'],
   web_first_frame: function() {
     if (Module['firstFrameMs'] !== undefined) return;
     Module['firstFrameMs'] = performance.now();
     if (!Module['withoutPuzzles']) WebHost.fetchPuzzles();
+    if (Module['firstFrame']) Module['firstFrame']();
   },
 
   web_game_ended: function(code) {
