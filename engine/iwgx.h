@@ -57,8 +57,9 @@ class CIwTexture {
     // Takes a copy of width x height RGBA pixels, top row first.
     bool LoadFromRGBA(const uint8_t* pixels, int32_t width, int32_t height);
     // Turns loaded pixels without alpha into white ones whose alpha is their
-    // grey level (the red channel): a distance field then ships as a one-channel
-    // image. False when nothing waits for upload or the pixels have alpha.
+    // grey level (the red channel), kept as luminance with alpha (half the
+    // memory of RGBA): a distance field then ships as a one-channel image.
+    // False when nothing waits for upload or the pixels have alpha.
     bool GreyToAlpha();
 
     void SetMipMapping(bool on);  // the engine makes no mipmaps; kept for callers
@@ -73,10 +74,11 @@ class CIwTexture {
     uint32_t GetGLName() const { return glName_; }
 
   private:
-    uint8_t* pixels_ = nullptr;  // RGBA, freed after upload
+    uint8_t* pixels_ = nullptr;  // RGBA (luminance, alpha when whiteAlpha_), freed after upload
     int32_t width_ = 0;
     int32_t height_ = 0;
     bool hasAlpha_ = false;
+    bool whiteAlpha_ = false;
     bool filtering_ = true;
     uint32_t glName_ = 0;
 };

@@ -84,6 +84,7 @@ bool CIwTexture::LoadFromFile(const char* path) {
     width_ = w;
     height_ = h;
     hasAlpha_ = alpha;
+    whiteAlpha_ = false;
     return true;
 }
 
@@ -101,6 +102,7 @@ bool CIwTexture::LoadFromRGBA(const uint8_t* pixels, int32_t width, int32_t heig
     width_ = width;
     height_ = height;
     hasAlpha_ = false;
+    whiteAlpha_ = false;
     for (size_t i = 3; i < bytes; i += 4) {
         if (copy[i] != 255) {
             hasAlpha_ = true;
@@ -112,12 +114,15 @@ bool CIwTexture::LoadFromRGBA(const uint8_t* pixels, int32_t width, int32_t heig
 
 bool CIwTexture::GreyToAlpha() {
     if (!pixels_ || hasAlpha_) return false;
-    const size_t bytes = static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4;
-    for (size_t i = 0; i < bytes; i += 4) {
-        pixels_[i + 3] = pixels_[i];
-        pixels_[i] = pixels_[i + 1] = pixels_[i + 2] = 255;
+    const size_t count = static_cast<size_t>(width_) * static_cast<size_t>(height_);
+    for (size_t i = 0; i < count; ++i) {
+        pixels_[i * 2 + 1] = pixels_[i * 4];
+        pixels_[i * 2] = 255;
     }
+    // Shrinking keeps the block; a failed shrink leaves the larger one in use.
+    if (void* smaller = std::realloc(pixels_, count * 2)) pixels_ = static_cast<uint8_t*>(smaller);
     hasAlpha_ = true;
+    whiteAlpha_ = true;
     return true;
 }
 
@@ -152,7 +157,8 @@ bool CIwTexture::Upload() {
     GLint f = filtering_ ? GL_LINEAR : GL_NEAREST;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, f);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, f);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels_);
+    const GLenum format = whiteAlpha_ ? GL_LUMINANCE_ALPHA : GL_RGBA;
+    glTexImage2D(GL_TEXTURE_2D, 0, format, width_, height_, 0, format, GL_UNSIGNED_BYTE, pixels_);
     engine::NoteTextureUpload();
     glName_ = name;
     std::free(pixels_);
