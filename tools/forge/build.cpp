@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -36,6 +37,12 @@ constexpr int kBigBoardTries = 2;
 // ...and after this many pictures without a rich enough one the richest of
 // those they refused.
 constexpr int kPicturesBeforePlain = 30;
+// Mid-sized boards keep their few clues per line by trying a few pictures
+// and keeping the richest when none reaches the aim: the pictures people
+// name at these sizes are often plain silhouettes.
+constexpr double kMidBoardAim = 2.8;
+constexpr int kMidBoardTries = 4;
+constexpr double kMidBoardLeastClues = 1.5;
 constexpr float kDarkLevels[] = {0.25f, 0.4f, 0.55f, 0.7f};
 // Boards under 30 cells a side take no picture with more speckle than this.
 constexpr double kSpeckleMax = 0.03;
@@ -241,6 +248,8 @@ PlayAim AimFor(const GridSize& g, const Slot& slot) {
     const int shorter = std::min(g.width, g.height);
     if (slot.pinnedRows || !slot.pinnedPictures.empty()) return {};
     if (shorter >= 30) return {kBigBoardAim, kBigBoardLeastClues, kBigBoardTries};
+    const int longer = std::max(g.width, g.height);
+    if (longer >= 15 && longer < 30) return {kMidBoardAim, kMidBoardLeastClues, kMidBoardTries};
     return {};
 }
 
@@ -275,6 +284,10 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
     const auto& pics = lib.Pictures();
     size_t nextExact = 0, nextSmaller = 0;
     std::vector<int> ownExact, ownSmaller;
+    // Pictures a slot tried and made a puzzle of but passed over for a richer
+    // one: later slots of the same kind try them once their own run out,
+    // before any picture another grid size planned.
+    std::deque<int> spareExact, spareSmaller;
     std::set<std::string> taken;
     std::set<int> usedHere;
     int number = 0;
@@ -294,10 +307,22 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
             own = exactKind ? plan.reserveExact[grid] : plan.reserveSmaller[grid];
             own.insert(own.end(), overflow.begin(), overflow.begin() + drafted);
             own.insert(own.end(), plan.lastResort[grid].begin(), plan.lastResort[grid].end());
+            // Then what this grid size planned for its other kind of slot,
+            // before any picture another grid size may show.
+            const auto& otherReserve =
+                exactKind ? plan.reserveSmaller[grid] : plan.reserveExact[grid];
+            const auto& otherOverflow =
+                exactKind ? plan.overflowSmaller[grid] : plan.overflowExact[grid];
+            const size_t otherDrafted =
+                exactKind ? plan.sharedSmaller[grid] : plan.sharedExact[grid];
+            own.insert(own.end(), otherReserve.begin(), otherReserve.end());
+            own.insert(own.end(), otherOverflow.begin(), otherOverflow.begin() + otherDrafted);
             own.insert(own.end(), overflow.begin() + drafted, overflow.end());
         }
         const size_t shared = own.size() - (overflow.size() - drafted);
         size_t& next = exactKind ? nextExact : nextSmaller;
+        std::deque<int>& spare = exactKind ? spareExact : spareSmaller;
+        std::vector<int> madeHere;  // pictures this slot made a puzzle of
         bool have = false;
         Made made;
         // Boards that should play richly try several pictures at their own
@@ -306,19 +331,30 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
         // never asked to guess.
         const PlayAim aim = AimFor(g, slot);
         Made richest, plainest;  // plainest: the richest of those under aim.least
+        Made unnamed;            // the richest of those people did not name at this size
+        double unnamedClues = -1;
         double richestClues = -1, plainClues = -1;
         int tried = 0;
         for (size_t q = 0; !have; ++q) {
             if (richestClues >= 0 && tried >= aim.tries) break;
-            if (plainClues >= 0 && tried >= kPicturesBeforePlain) break;
+            if ((plainClues >= 0 || unnamedClues >= 0) && tried >= kPicturesBeforePlain) break;
             int p = -1;
             if (q < queue.size()) {
                 p = queue[q];
+            } else if (next < shared) {
+                p = own[next++];
+            } else if (!spare.empty()) {
+                p = spare.front();
+                spare.pop_front();
             } else if (next < own.size()) {
                 // Pictures another grid size planned (which may show twice)
                 // only when nothing else made a good enough puzzle.
-                if (next >= shared && richestClues >= 0) break;
+                if (richestClues >= 0 || unnamedClues >= aim.least) break;
                 p = own[next++];
+                if (std::getenv("FORGE_DEBUG")) {
+                    std::fprintf(stderr, "%s #%d: %s from another grid size's plan\n",
+                                 g.Label().c_str(), i, pics[p].name.c_str());
+                }
             } else {
                 break;
             }
@@ -349,7 +385,15 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
             m.grid = grid;
             m.index = i;
             TakeAttempt(a, p, rows, cols, &m);
-            if (clues >= aim.reach) {
+            madeHere.push_back(p);
+            if (pics[p].review[ReviewBand(rows, cols)] == kNotRecognised) {
+                // People did not name it at this size: only if nothing else
+                // makes a puzzle here.
+                if (clues > unnamedClues) {
+                    unnamedClues = clues;
+                    unnamed = m;
+                }
+            } else if (clues >= aim.reach) {
                 made = m;
                 have = true;
             } else if (clues >= aim.least) {
@@ -366,8 +410,18 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
             made = richest;
             have = true;
         }
+        // An unnamed picture rich enough for the board before a silhouette
+        // that is not.
+        if (!have && unnamedClues >= aim.least) {
+            made = unnamed;
+            have = true;
+        }
         if (!have && plainClues >= 0) {
             made = plainest;
+            have = true;
+        }
+        if (!have && unnamedClues >= 0) {
+            made = unnamed;
             have = true;
         }
         if (!have) {
@@ -377,6 +431,11 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
         }
         made.picturesTried = tried;
         usedHere.insert(made.picture);
+        if (std::min(g.width, g.height) < 30) {
+            for (int p : madeHere) {
+                if (p != made.picture) spare.push_back(p);
+            }
+        }
         if (slot.style == StemStyle::Number) ++number;
         made.stem = MakeStem(slot, pics[made.picture].name, made.rows, made.cols, number, taken);
         taken.insert(made.stem);

@@ -117,6 +117,7 @@ int Jobs(const Args& args) {
 bool OpenLibrary(PictureLibrary* lib, const Args& args, bool survey = true) {
     const std::string root = args.Get("--root", ".");
     if (survey) lib->UseSurvey(root + "/tools/forge/survey.tsv");
+    lib->UseReview(root + "/tools/forge/review.tsv");
     std::string error;
     if (!lib->Open(args.Get("--imports", root + "/tools/forge/imports"),
                    root + "/tools/forge/node_modules", &error)) {

@@ -8,6 +8,7 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -433,6 +434,7 @@ struct PictureLibrary::Impl {
     };
     std::map<std::string, Packed> vectors;
     std::map<std::string, std::pair<float, float>> survey;  // "source:name" -> at 20, 40
+    std::map<std::string, std::array<int8_t, 3>> review;    // "source:name" -> by band
     mutable std::mutex mutex;
 
     ~Impl() {
@@ -459,6 +461,30 @@ void PictureLibrary::UseSurvey(const std::string& path) {
     }
 }
 PictureLibrary::~PictureLibrary() = default;
+
+const char* const kReviewBandNames[3] = {"small", "mid", "big"};
+
+void PictureLibrary::UseReview(const std::string& path) {
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::stringstream fields(line);
+        std::string source, name, band, verdict;
+        if (!std::getline(fields, source, '\t') || !std::getline(fields, name, '\t') ||
+            !std::getline(fields, band, '\t') || !std::getline(fields, verdict, '\t')) {
+            continue;
+        }
+        for (int b = 0; b < 3; ++b) {
+            if (band != kReviewBandNames[b]) continue;
+            int8_t& v = impl_->review[source + ":" + name][b];
+            // One reviewer's miss outweighs another's guess.
+            if (verdict == "missed")
+                v = kNotRecognised;
+            else if (verdict == "seen" && v == kNotReviewed)
+                v = kRecognised;
+        }
+    }
+}
 
 bool PictureLibrary::Open(const std::string& importDir, const std::string& iconDir,
                           std::string* error) {
@@ -790,6 +816,11 @@ void PictureLibrary::Measure(void (*progress)(int, int, void*), void* user) {
         if (surveyed != impl_->survey.end()) {
             ref.played20 = surveyed->second.first;
             ref.played40 = surveyed->second.second;
+        }
+        auto reviewed = impl_->review.find(sources_[ref.source].id + ":" + ref.name);
+        if (reviewed != impl_->review.end()) {
+            for (int b = 0; b < 3; ++b)
+                ref.review[b] = reviewed->second[b];
         }
         double sum = 0;
         const int stride = r.colour ? 4 : 1;

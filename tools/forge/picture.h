@@ -66,7 +66,19 @@ struct PictureRef {
     float played20 = -1;
     float played40 = -1;
     int legible = 0;  // Legibility of the name (subjects.h)
+    // What people who saw only the solved picture made of it, by the band of
+    // the board's longer side (ReviewBand): a Review value.
+    int8_t review[3] = {};
 };
+
+// Verdicts of the blind review (review.tsv).
+enum Review : int8_t { kNotReviewed = 0, kRecognised = 1, kNotRecognised = -1 };
+// Review bands by the board's longer side: under 15, 15 to 29, 30 and more.
+inline int ReviewBand(int rows, int cols) {
+    const int longer = rows > cols ? rows : cols;
+    return longer < 15 ? 0 : longer < 30 ? 1 : 2;
+}
+extern const char* const kReviewBandNames[3];
 
 constexpr int kReferenceSizes[6] = {10, 15, 20, 30, 45, 70};
 
@@ -89,6 +101,10 @@ class PictureLibrary {
     // all, and every surveyed picture gets its figure. Without a survey every
     // icon is rasterised.
     void UseSurvey(const std::string& path);
+
+    // Reads the blind review (lines "source<TAB>name<TAB>band<TAB>verdict",
+    // band one of kReviewBandNames, verdict "seen" or "missed") before Measure.
+    void UseReview(const std::string& path);
 
     const std::vector<SourceInfo>& Sources() const { return sources_; }
     const std::vector<PictureRef>& Pictures() const { return pictures_; }

@@ -96,7 +96,7 @@ double LooksAt(const PictureRef& p, double side) {
     } else if (side < 30) {
         // Mid-sized boards: a few clues per line, still a clean picture.
         const double rich = p.played20 >= 0 ? p.played20 : p.runs[s];
-        score += 0.5 * std::min(rich, 3.5) - 0.5 * std::max(0.0, 2.2 - rich);
+        score += 1.5 * std::min(rich, 4.0) - 1.0 * std::max(0.0, 2.5 - rich);
     } else {
         // Big boards are worth playing only with detail: many clues per line,
         // as the survey found them in a solvable puzzle.
@@ -118,17 +118,29 @@ double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, c
     const SourceKind kind = lib.Sources()[p.source].kind;
     int rows = 0, cols = 0;
     SlotBoardSize(slot, p, &rows, &cols);
+    // A picture drawn on cells is never blown up: each cell would become a block.
+    if (kind == SourceKind::Cells) {
+        int shownRows = 0, shownCols = 0;
+        FittedSize(p.sourceWidth, p.sourceHeight, rows, cols, &shownRows, &shownCols);
+        if (shownRows > p.sourceHeight || shownCols > p.sourceWidth) return kCannotServe;
+    }
+    // The blind review has the last word on what a picture shows at a size:
+    // one people did not name there serves only when nothing else is left.
+    const int verdict = p.review[ReviewBand(rows, cols)];
     const int minSide = std::min(g.width, g.height);
     if (minSide >= 30) {
         // Big boards keep the detailed colour pictures the survey measured,
         // and glyphs only of things a player can name.
         if (kind == SourceKind::Shape || (!IsColour(kind) && p.legible == 0)) return kCannotServe;
-    } else {
+    } else if (verdict != kRecognised) {
         // Below 30 cells colour edges turn to speckle, and only a thing a
         // player can name reads as a picture; the smallest boards want bold
-        // simple objects.
-        if (p.legible == 0 || (IsColour(kind) && minSide < 20)) return kCannotServe;
+        // simple objects. What people named at this size needs no guess.
+        // Colour pictures serve these boards only where people named them:
+        // the big boards need every one the review left them.
+        if (IsColour(kind)) return kCannotServe;
         if (std::max(rows, cols) < 15 && (p.legible < 2 || p.filled[0] < 0.4f)) return kCannotServe;
+        if (p.legible == 0) return kCannotServe;
     }
     const double side = std::sqrt(static_cast<double>(rows) * cols);
     double score = LooksAt(p, side);
@@ -149,6 +161,9 @@ double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, c
     if (p.fill < 0.12 || p.fill > 0.9) score -= 0.3;
     // Colour emoji serve boards under 30 cells only once the icons run out.
     if (IsColour(kind) && minSide < 30) score -= 5.0;
+    // A picture people named at this size beats one nobody has looked at.
+    if (verdict == kRecognised) score += 2.0;
+    if (verdict == kNotRecognised) score -= 20.0;
     return score;
 }
 
@@ -179,8 +194,8 @@ std::vector<int> Spread(const std::vector<int>& free, int want) {
 // Spare pictures a grid size keeps for this many slots of one kind: big
 // boards try several pictures at their own size for each puzzle.
 int Reserves(const GridSize& g, int slots) {
-    if (std::min(g.width, g.height) >= 30) return slots / 2 + 3;
-    return std::max(3, slots / 3 + 1);
+    if (std::min(g.width, g.height) >= 30) return slots / 2 + 10;
+    return std::max(6, slots / 2 + 3);
 }
 
 // Pictures a grid size drafts for its overflow list, for this many slots of
@@ -188,8 +203,8 @@ int Reserves(const GridSize& g, int slots) {
 // puzzle; drafts of their own keep them from showing another puzzle's
 // picture.
 int Drafts(const GridSize& g, int slots) {
-    if (std::min(g.width, g.height) >= 30) return 2 * slots + 3;
-    return slots + 2;
+    if (std::min(g.width, g.height) >= 30) return 6 * slots + 20;
+    return 2 * slots + 4;
 }
 
 }  // namespace
@@ -398,19 +413,26 @@ Plan MakePlan(const PictureLibrary& lib) {
     }
     plan.reserveExact.assign(gridCount, {});
     plan.reserveSmaller.assign(gridCount, {});
-    for (int g : order) {
-        const int exact = exactSlots[g], small = smallSlots[g];
-        Slot probe;
-        probe.grid = g;
-        probe.exact = true;
-        for (int i = 0; i < Reserves(sizes[g], exact); ++i) {
-            int p = best(probe);
-            if (p >= 0) plan.reserveExact[g].push_back(p);
-        }
-        probe.exact = false;
-        for (int i = 0; small && i < Reserves(sizes[g], small); ++i) {
-            int p = best(probe);
-            if (p >= 0) plan.reserveSmaller[g].push_back(p);
+    // Reserves are drawn in turns, so the grid sizes planned last are not
+    // left with none once the pictures that suit several sizes are gone.
+    int reserveRounds = 0;
+    for (int g : order)
+        reserveRounds = std::max(reserveRounds, Reserves(sizes[g], exactSlots[g]));
+    for (int round = 0; round < reserveRounds; ++round) {
+        for (int g : order) {
+            const int exact = exactSlots[g], small = smallSlots[g];
+            Slot probe;
+            probe.grid = g;
+            probe.exact = true;
+            if (round < Reserves(sizes[g], exact)) {
+                int p = best(probe);
+                if (p >= 0) plan.reserveExact[g].push_back(p);
+            }
+            probe.exact = false;
+            if (small && round < Reserves(sizes[g], small)) {
+                int p = best(probe);
+                if (p >= 0) plan.reserveSmaller[g].push_back(p);
+            }
         }
     }
     // Overflow lists, for grid sizes whose reserves run out: first the
@@ -422,12 +444,13 @@ Plan MakePlan(const PictureLibrary& lib) {
     // How likely a planned picture is to be shown by the grid size that
     // planned it: primaries surely, reserves soon, late drafts hardly.
     constexpr double kClaimPrimary = 10.0;
+    constexpr double kClaimReserve = 6.0;
     std::vector<double> claim(pics.size(), 0.0);
     for (int g = 0; g < gridCount; ++g) {
         for (int p : plan.reserveExact[g])
-            claim[p] = 6.0;
+            claim[p] = kClaimReserve;
         for (int p : plan.reserveSmaller[g])
-            claim[p] = 6.0;
+            claim[p] = kClaimReserve;
     }
     for (const Slot& s : plan.slots) {
         if (s.primary >= 0) claim[s.primary] = kClaimPrimary;
@@ -470,7 +493,10 @@ Plan MakePlan(const PictureLibrary& lib) {
         size_t turn = 0;
         for (size_t p = 0; p < pics.size() && !bigGrids.empty(); ++p) {
             const SourceInfo& src = lib.Sources()[pics[p].source];
-            if (used[p] || !src.lineDrawing || pics[p].legible == 0) continue;
+            if (used[p] || !src.lineDrawing || pics[p].legible == 0 ||
+                pics[p].review[2] == kNotRecognised) {
+                continue;
+            }
             plan.lastResort[bigGrids[turn++ % bigGrids.size()]].push_back(static_cast<int>(p));
         }
     }
@@ -486,8 +512,9 @@ Plan MakePlan(const PictureLibrary& lib) {
             probe.exact = kind == 0;
             std::vector<std::pair<double, int>> ranked;
             for (size_t p = 0; p < pics.size(); ++p) {
-                // Another slot's own picture would surely show twice.
-                if (!planned[p] || claim[p] >= kClaimPrimary) continue;
+                // Another slot's own picture, or one of its reserves, would
+                // surely show twice.
+                if (!planned[p] || claim[p] >= kClaimReserve) continue;
                 double sc = Score(lib, pics[p], probe, sizes[g]);
                 if (sc == kCannotServe) continue;
                 ranked.push_back({claim[p] + listed[p] - sc, static_cast<int>(p)});
@@ -511,6 +538,13 @@ Plan MakePlan(const PictureLibrary& lib) {
         std::fprintf(stderr, "plan: %d slots without a picture, families %zu\n", none,
                      families.size());
         for (int g = 0; g < gridCount; ++g) {
+            Slot probe;
+            probe.grid = g;
+            probe.exact = true;
+            int eligible = 0;
+            for (const PictureRef& p : pics)
+                eligible += Score(lib, p, probe, sizes[g]) != kCannotServe;
+            std::fprintf(stderr, "  %s eligible %d\n", sizes[g].Label().c_str(), eligible);
             std::fprintf(stderr, "  %s reserves %zu + %zu, overflow %zu + %zu\n",
                          sizes[g].Label().c_str(), plan.reserveExact[g].size(),
                          plan.reserveSmaller[g].size(), plan.overflowExact[g].size(),

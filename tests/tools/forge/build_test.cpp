@@ -94,6 +94,7 @@ class Catalogue : public ::testing::Test {
         std::string error;
         const std::string forge = std::string(NONOGRAM_SOURCE_DIR) + "/tools/forge";
         library_->UseSurvey(forge + "/survey.tsv");
+        library_->UseReview(forge + "/review.tsv");
         ASSERT_TRUE(library_->Open(forge + "/imports", forge + "/node_modules", &error)) << error;
         library_->Measure(nullptr, nullptr);
         plan_ = new Plan(MakePlan(*library_));
