@@ -84,6 +84,19 @@ std::string DesktopSession::Run(const std::string& command) const {
 }
 
 bool DesktopSession::Start(const std::string& size, const std::string& dataHome, std::string* why) {
+    if (StartOnce(size, dataHome, why)) return true;
+    // A display Xvfb announced can still refuse the first client on a loaded
+    // machine; a fresh server once more tells that apart from a real fault.
+    if (why->find("no display found") == std::string::npos) return false;
+    Stop(&game_);
+    Stop(&xvfb_);
+    display_.clear();
+    window_.clear();
+    return StartOnce(size, dataHome, why);
+}
+
+bool DesktopSession::StartOnce(const std::string& size, const std::string& dataHome,
+                               std::string* why) {
     work_ = MakeTempDir();
     // Xvfb picks a free display number and writes it to the descriptor given.
     const std::string displayFile = work_ + "/display";

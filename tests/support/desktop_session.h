@@ -31,6 +31,7 @@ class DesktopSession {
     bool Running();
 
   private:
+    bool StartOnce(const std::string& size, const std::string& dataHome, std::string* why);
     std::string Run(const std::string& command) const;
 
     std::string display_;
