@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/forge/play_stats.h"
 #include "tools/forge/solver.h"
 
 namespace forge {
@@ -73,10 +74,11 @@ struct PictureRef {
 
 // Verdicts of the blind review (review.tsv).
 enum Review : int8_t { kNotReviewed = 0, kRecognised = 1, kNotRecognised = -1 };
-// Review bands by the board's longer side: under 15, 15 to 29, 30 and more.
+// Review bands by the board's longer side: under 15, 15 to 29, 30 and more
+// (the size bands of the goals, the three with a side of 30 taken together).
 inline int ReviewBand(int rows, int cols) {
-    const int longer = rows > cols ? rows : cols;
-    return longer < 15 ? 0 : longer < 30 ? 1 : 2;
+    const SizeBand band = BandOf(rows, cols);
+    return band == SizeBand::Under15 ? 0 : band == SizeBand::From15To29 ? 1 : 2;
 }
 extern const char* const kReviewBandNames[3];
 
