@@ -447,43 +447,48 @@ struct PictureLibrary::Impl {
 
 PictureLibrary::PictureLibrary() : impl_(new Impl) {}
 
-void PictureLibrary::UseSurvey(const std::string& path) {
+namespace {
+
+// Calls use(fields) with the first four tab-separated fields of every line of
+// the file that has them.
+template <typename Use>
+void ForEachFourFields(const std::string& path, Use use) {
     std::ifstream in(path);
     std::string line;
     while (std::getline(in, line)) {
         std::stringstream fields(line);
-        std::string source, name, at20, at40;
-        if (std::getline(fields, source, '\t') && std::getline(fields, name, '\t') &&
-            std::getline(fields, at20, '\t') && std::getline(fields, at40, '\t')) {
-            impl_->survey[source + ":" + name] = {std::strtof(at20.c_str(), nullptr),
-                                                  std::strtof(at40.c_str(), nullptr)};
-        }
+        std::array<std::string, 4> f;
+        bool whole = true;
+        for (std::string& x : f)
+            whole = whole && static_cast<bool>(std::getline(fields, x, '\t'));
+        if (whole) use(f);
     }
+}
+
+}  // namespace
+
+void PictureLibrary::UseSurvey(const std::string& path) {
+    ForEachFourFields(path, [&](const std::array<std::string, 4>& f) {
+        impl_->survey[f[0] + ":" + f[1]] = {std::strtof(f[2].c_str(), nullptr),
+                                            std::strtof(f[3].c_str(), nullptr)};
+    });
 }
 PictureLibrary::~PictureLibrary() = default;
 
 const char* const kReviewBandNames[3] = {"small", "mid", "big"};
 
 void PictureLibrary::UseReview(const std::string& path) {
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::stringstream fields(line);
-        std::string source, name, band, verdict;
-        if (!std::getline(fields, source, '\t') || !std::getline(fields, name, '\t') ||
-            !std::getline(fields, band, '\t') || !std::getline(fields, verdict, '\t')) {
-            continue;
-        }
+    ForEachFourFields(path, [&](const std::array<std::string, 4>& f) {
         for (int b = 0; b < 3; ++b) {
-            if (band != kReviewBandNames[b]) continue;
-            int8_t& v = impl_->review[source + ":" + name][b];
+            if (f[2] != kReviewBandNames[b]) continue;
+            int8_t& v = impl_->review[f[0] + ":" + f[1]][b];
             // One reviewer's miss outweighs another's guess.
-            if (verdict == "missed")
+            if (f[3] == "missed")
                 v = kNotRecognised;
-            else if (verdict == "seen" && v == kNotReviewed)
+            else if (f[3] == "seen" && v == kNotReviewed)
                 v = kRecognised;
         }
-    }
+    });
 }
 
 bool PictureLibrary::Open(const std::string& importDir, const std::string& iconDir,
