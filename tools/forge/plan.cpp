@@ -413,28 +413,35 @@ Plan MakePlan(const PictureLibrary& lib) {
     }
     plan.reserveExact.assign(gridCount, {});
     plan.reserveSmaller.assign(gridCount, {});
-    // Reserves are drawn in turns, so the grid sizes planned last are not
-    // left with none once the pictures that suit several sizes are gone.
-    int reserveRounds = 0;
-    for (int g : order)
-        reserveRounds = std::max(reserveRounds, Reserves(sizes[g], exactSlots[g]));
-    for (int round = 0; round < reserveRounds; ++round) {
-        for (int g : order) {
-            const int exact = exactSlots[g], small = smallSlots[g];
-            Slot probe;
-            probe.grid = g;
-            probe.exact = true;
-            if (round < Reserves(sizes[g], exact)) {
-                int p = best(probe);
-                if (p >= 0) plan.reserveExact[g].push_back(p);
-            }
-            probe.exact = false;
-            if (small && round < Reserves(sizes[g], small)) {
-                int p = best(probe);
-                if (p >= 0) plan.reserveSmaller[g].push_back(p);
+    // Reserves and drafts are drawn in turns, one a round for each grid size
+    // and kind of slot until it has want(size, slots) of them, so the grid
+    // sizes planned last are not left with none once the pictures that suit
+    // several sizes are gone.
+    auto drawInTurns = [&](int (*want)(const GridSize&, int),
+                           std::vector<std::vector<int>>& exactLists,
+                           std::vector<std::vector<int>>& smallerLists) {
+        int rounds = 0;
+        for (int g : order)
+            rounds = std::max(rounds, want(sizes[g], std::max(exactSlots[g], smallSlots[g])));
+        for (int round = 0; round < rounds; ++round) {
+            for (int g : order) {
+                const int exact = exactSlots[g], small = smallSlots[g];
+                Slot probe;
+                probe.grid = g;
+                probe.exact = true;
+                if (round < want(sizes[g], exact)) {
+                    int p = best(probe);
+                    if (p >= 0) exactLists[g].push_back(p);
+                }
+                probe.exact = false;
+                if (small && round < want(sizes[g], small)) {
+                    int p = best(probe);
+                    if (p >= 0) smallerLists[g].push_back(p);
+                }
             }
         }
-    }
+    };
+    drawInTurns(Reserves, plan.reserveExact, plan.reserveSmaller);
     // Overflow lists, for grid sizes whose reserves run out: first the
     // pictures nobody planned, drafted in turns so grid sizes do not share
     // them; then, as a last resort, spares another grid size planned, those
@@ -457,26 +464,7 @@ Plan MakePlan(const PictureLibrary& lib) {
         for (int p : s.pinnedPictures)
             claim[p] = kClaimPrimary;
     }
-    int rounds = 0;
-    for (int g : order)
-        rounds = std::max(rounds, Drafts(sizes[g], std::max(exactSlots[g], smallSlots[g])));
-    for (int round = 0; round < rounds; ++round) {
-        for (int g : order) {
-            const int exact = exactSlots[g], small = smallSlots[g];
-            Slot probe;
-            probe.grid = g;
-            probe.exact = true;
-            if (round < Drafts(sizes[g], exact)) {
-                int p = best(probe);
-                if (p >= 0) plan.overflowExact[g].push_back(p);
-            }
-            probe.exact = false;
-            if (small && round < Drafts(sizes[g], small)) {
-                int p = best(probe);
-                if (p >= 0) plan.overflowSmaller[g].push_back(p);
-            }
-        }
-    }
+    drawInTurns(Drafts, plan.overflowExact, plan.overflowSmaller);
     for (int g = 0; g < gridCount; ++g) {
         for (const auto* drafts : {&plan.overflowExact[g], &plan.overflowSmaller[g]}) {
             for (size_t k = 0; k < drafts->size(); ++k)
