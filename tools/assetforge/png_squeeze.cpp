@@ -1,9 +1,11 @@
-// Recompresses a PNG's pixel data with Zopfli, the slowest and strongest
-// deflate encoder: the same stream inflated, some per cent fewer bytes, and
+// Writing committed PNG assets: a palette where the colours allow, then the
+// pixel data recompressed with Zopfli, the slowest and strongest deflate
+// encoder: the same stream inflated, some per cent fewer bytes, and
 // byte-identical from run to run. Every other chunk is kept as it is.
 #include <zlib.h>
 #include <zopfli/zopfli.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "forge.h"
+#include "hosts/common/png_writer.h"
 
 namespace forge {
 namespace {
@@ -109,6 +112,54 @@ bool SqueezePng(const std::string& path) {
         return false;
     }
     return true;
+}
+
+bool WriteAssetPng(const std::string& path, const std::vector<uint8_t>& pixels, int width,
+                   int height, int channels) {
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    if (width <= 0 || height <= 0 || pixels.size() != count * channels) return false;
+    host::PngImage image;
+    image.pixels = pixels.data();
+    image.width = width;
+    image.height = height;
+    image.channels = channels;
+    image.compression = 9;
+    image.smooth = channels == 1;
+    std::vector<uint32_t> entries;  // RGBA as a big-endian word, in palette order
+    std::vector<uint8_t> indices, palette;
+    if (channels == 4) {
+        std::vector<uint32_t> colours(count);
+        for (size_t i = 0; i < count; ++i) {
+            const uint8_t* p = &pixels[i * 4];
+            colours[i] = (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (p[2] << 8) | p[3];
+        }
+        entries = colours;
+        // Translucent entries first, so the transparency list stops early.
+        auto before = [](uint32_t a, uint32_t b) {
+            const bool aOpaque = (a & 0xFF) == 0xFF, bOpaque = (b & 0xFF) == 0xFF;
+            return aOpaque != bOpaque ? bOpaque : a < b;
+        };
+        std::sort(entries.begin(), entries.end(), before);
+        entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+        if (entries.size() <= 256) {
+            indices.resize(count);
+            for (size_t i = 0; i < count; ++i) {
+                indices[i] = static_cast<uint8_t>(
+                    std::lower_bound(entries.begin(), entries.end(), colours[i], before) -
+                    entries.begin());
+            }
+            for (uint32_t e : entries) {
+                for (int shift = 24; shift >= 0; shift -= 8)
+                    palette.push_back(static_cast<uint8_t>(e >> shift));
+            }
+            image.pixels = indices.data();
+            image.channels = 1;
+            image.palette = palette.data();
+            image.paletteSize = static_cast<int32_t>(entries.size());
+        }
+    }
+    std::string error;
+    return host::WritePngFile(path, image, &error) && SqueezePng(path);
 }
 
 }  // namespace forge
