@@ -47,8 +47,10 @@ const char kUsage[] =
     "  survey [--root DIR] [--jobs N] [--every N] [--out FILE]\n"
     "         try every (Nth) picture on boards of 20 and 40 cells and write how richly it\n"
     "         plays to FILE, default tools/forge/survey.tsv (slow; build reads it)\n"
-    "  sheet  OUT.png [--data DIR] [--grid LABEL,...] [--count N]\n"
-    "         draw solved puzzles of a (partial) build as a contact sheet\n";
+    "  sheet  OUT.png [--data DIR] [--grid LABEL,...] [--count N] [--per-row N]\n"
+    "         [--stems FILE of DIRCODE/STEM lines]\n"
+    "         draw solved puzzles of a (partial) build as a contact sheet; with\n"
+    "         --stems, the listed puzzles captioned only by number (blind review)\n";
 
 // A one-line progress bar on standard error, drawn only on a terminal.
 class ProgressBar {
@@ -448,7 +450,30 @@ int Sheet(const Args& args) {
         rows.push_back(
             {f[1], f[2], f[4], f[7], f[8], std::atoi(f[5].c_str()), std::atoi(f[6].c_str())});
     }
-    const int count = std::atoi(args.Get("--count", "60").c_str());
+    // A blind review draws a chosen list of puzzles, in the list's order, captioned
+    // with numbers only so a reviewer cannot read the answer off the sheet.
+    const std::string stems = args.Get("--stems", "");
+    if (!stems.empty()) {
+        std::string list = ReadWholeFile(stems, &ok);
+        if (!ok) {
+            std::fprintf(stderr, "nonogram-forge: cannot read %s\n", stems.c_str());
+            return 1;
+        }
+        std::vector<Row> chosen;
+        std::stringstream ls(list);
+        for (std::string path; std::getline(ls, path);) {  // DIRCODE/STEM, as under tasks/
+            auto it = std::find_if(rows.begin(), rows.end(),
+                                   [&](const Row& r) { return r.dir + "/" + r.stem == path; });
+            if (it == rows.end()) {
+                std::fprintf(stderr, "nonogram-forge: no puzzle %s\n", path.c_str());
+                return 1;
+            }
+            chosen.push_back(*it);
+        }
+        rows = chosen;
+    }
+    const int count = stems.empty() ? std::atoi(args.Get("--count", "60").c_str())
+                                    : static_cast<int>(rows.size());
     std::vector<SheetTile> tiles;
     const size_t n = rows.size();
     const size_t want = std::min(n, static_cast<size_t>(std::max(1, count)));
@@ -458,13 +483,14 @@ int Sheet(const Args& args) {
         std::string bytes =
             ReadWholeFile(data + "/tasks/black/" + r.dir + "/" + r.stem + ".dmp", &ok);
         SheetTile tile;
-        tile.caption = r.label + " " + r.stem;
+        tile.caption = !stems.empty() ? std::to_string(k + 1) : r.label + " " + r.stem;
         if (ok && DecodePuzzleFile(bytes, r.rows, r.cols, &clues))
             tile.picture = Analyse(clues).solution;
         tiles.push_back(tile);
     }
     std::string error;
-    if (!WriteContactSheet(args.positional[0], tiles, 8, &error)) {
+    const int perRow = std::max(1, std::atoi(args.Get("--per-row", "8").c_str()));
+    if (!WriteContactSheet(args.positional[0], tiles, perRow, &error)) {
         std::fprintf(stderr, "nonogram-forge: %s\n", error.c_str());
         return 1;
     }
