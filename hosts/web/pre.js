@@ -16,51 +16,43 @@ function inPlayersFolder(path) {
 }
 
 // In preRun, not earlier: files written into the file system need the
-// module's memory, which exists only once the wasm is instantiated.
+// module's memory, which exists only once the wasm is instantiated. The page
+// has read the store (Module['saved']) while the wasm downloaded.
 Module['preRun'] = [].concat(Module['preRun'] || []);
 Module['preRun'].push(function() {
   // Ask the browser not to evict the saved games when space runs short.
   if (typeof navigator != 'undefined' && navigator.storage && navigator.storage.persist) {
     navigator.storage.persist().catch(function() {});
   }
-  // The store is the browser's, not ours: anything can have been put into it.
-  // Only the player's folder is loaded, so a stored key elsewhere (the game's
-  // own data under /data, say) never reaches the file system; the next save's
-  // sync then drops such keys from the store.
-  var reconcile = IDBFS.reconcile;
-  IDBFS.reconcile = function(src, dst, callback) {
-    if (src.type === 'remote') {
-      Object.keys(src.entries).forEach(function(path) {
-        if (!inPlayersFolder(path)) delete src.entries[path];
-      });
-    }
-    reconcile(src, dst, callback);
-  };
   FS.mkdir('/Documents');
   FS.mount(IDBFS, {}, '/Documents');
   addRunDependency('documents');
-  var load = function() {
-    FS.syncfs(true, function(error) {
-      // Without IndexedDB (a private window in some browsers) the game still
-      // runs; what it saves lasts until the page closes.
-      if (error) console.warn('nonogram: the saved games cannot be read', error);
-      removeRunDependency('documents');
-    });
-  };
-  if (waitingForDocuments) waitingForDocuments.push(load); else load();
-});
-
-// Opening the IndexedDB database is the slowest step of a start: it begins as
-// soon as the script has run, while the wasm and the data download, and the
-// load in preRun waits for it (waitingForDocuments holds what waits).
-var waitingForDocuments = null;
-Module['preInit'] = [].concat(Module['preInit'] || []);
-Module['preInit'].push(function() {
-  waitingForDocuments = [];
-  IDBFS.getDB('/Documents', function() {
-    var waiting = waitingForDocuments;
-    waitingForDocuments = null;
-    waiting.forEach(function(go) { go(); });
+  Module['saved'].then(function(saved) {
+    var error = IDBFS.DB_VERSION != 21 ? 'not the database the page read' : saved['error'];
+    if (!error) {
+      // Later syncs write to the database the page opened.
+      IDBFS.dbs['/Documents'] = saved['db'];
+      // The store is the browser's, not ours: anything can have been put into
+      // it. Only the player's folder is loaded, so a stored key elsewhere (the
+      // game's own data under /data, say) never reaches the file system; the
+      // next save's sync then drops such keys from the store. Folders come
+      // before the files in them.
+      var values = new Map();
+      saved['keys'].forEach(function(key, i) {
+        var value = saved['values'][i];
+        if (typeof key == 'string' && inPlayersFolder(key) && value &&
+            value['timestamp'] instanceof Date) {
+          values.set(key, value);
+        }
+      });
+      Array.from(values.keys()).sort().forEach(function(path) {
+        IDBFS.storeLocalEntry(path, values.get(path), function(e) { error = error || e; });
+      });
+    }
+    // Without IndexedDB (a private window in some browsers) the game still
+    // runs; what it saves lasts until the page closes.
+    if (error) console.warn('nonogram: the saved games cannot be read', error);
+    removeRunDependency('documents');
   });
 });
 
