@@ -36,6 +36,13 @@ void ForgetTexture(const CIwTexture* texture);
 uint8_t* DecodeImage(const unsigned char* data, size_t size, uint32_t maxSide, int32_t* width,
                      int32_t* height, bool* alpha);
 
+// Decodes a grey PNG without alpha (no tRNS either) to one byte per pixel,
+// top row first, in a malloc'ed buffer the caller frees with std::free: a
+// distance field's page then skips the widening to RGBA and back. Null for
+// any other image, which DecodeImage still reads.
+uint8_t* DecodeGreyImage(const unsigned char* data, size_t size, uint32_t maxSide, int32_t* width,
+                         int32_t* height);
+
 // The most pixels one bit of a sound file can stand for: deflate expands at
 // most 1032:1 and a PNG pixel takes at least one bit before it; every 8 x 8
 // block of a JPEG costs at least one bit of entropy-coded data.

@@ -53,7 +53,8 @@ class CIwTexture {
 
     // Decodes a PNG or JPEG file read through the file services; false when the
     // file is missing or cannot be decoded (the texture then stays empty).
-    bool LoadFromFile(const char* path);
+    // greyToAlpha: an image without alpha comes as GreyToAlpha makes it.
+    bool LoadFromFile(const char* path, bool greyToAlpha = false);
     // Takes a copy of width x height RGBA pixels, top row first.
     bool LoadFromRGBA(const uint8_t* pixels, int32_t width, int32_t height);
     // Turns loaded pixels without alpha into white ones whose alpha is their

@@ -70,11 +70,34 @@ CIwTexture::~CIwTexture() {
     }
 }
 
-bool CIwTexture::LoadFromFile(const char* path) {
+bool CIwTexture::LoadFromFile(const char* path, bool greyToAlpha) {
     size_t size = 0;
     unsigned char* data = engine::ReadWholeFile(path, kMaxImageFileBytes, &size);
     if (!data) return false;
     int32_t w = 0, h = 0;
+    // A grey image read as one channel goes to luminance with alpha in one
+    // pass, without the four channels in between.
+    if (uint8_t* grey =
+            greyToAlpha ? engine::DecodeGreyImage(data, size, kMaxImageSide, &w, &h) : nullptr) {
+        std::free(data);
+        const size_t count = static_cast<size_t>(w) * static_cast<size_t>(h);
+        auto* pixels = static_cast<uint8_t*>(std::malloc(count * 2));
+        if (pixels) {
+            for (size_t i = 0; i < count; ++i) {
+                pixels[i * 2] = 255;
+                pixels[i * 2 + 1] = grey[i];
+            }
+        }
+        std::free(grey);
+        if (!pixels) return false;
+        std::free(pixels_);
+        pixels_ = pixels;
+        width_ = w;
+        height_ = h;
+        hasAlpha_ = true;
+        whiteAlpha_ = true;
+        return true;
+    }
     bool alpha = false;
     uint8_t* pixels = engine::DecodeImage(data, size, kMaxImageSide, &w, &h, &alpha);
     std::free(data);
@@ -85,6 +108,7 @@ bool CIwTexture::LoadFromFile(const char* path) {
     height_ = h;
     hasAlpha_ = alpha;
     whiteAlpha_ = false;
+    if (greyToAlpha && !alpha) GreyToAlpha();
     return true;
 }
 

@@ -111,9 +111,8 @@ bool LoadPages(const char* fontPath, Staging& s) {
         std::memcpy(path + dirLength, s.pages[i].name, nameLength + 1);
         CIwTexture* texture = new CIwTexture();
         s.pages[i].texture = texture;
-        if (!texture->LoadFromFile(path)) return false;
         // A page without alpha carries the distance as grey levels.
-        if (!texture->HasAlpha()) texture->GreyToAlpha();
+        if (!texture->LoadFromFile(path, true)) return false;
         // Glyph rectangles were checked against the header's size; a page of
         // another size would put every glyph in the wrong place.
         if (texture->GetWidth() != s.header[4] || texture->GetHeight() != s.header[5]) {

@@ -113,6 +113,34 @@ uint8_t* DecodeJpeg(const unsigned char* data, size_t size, uint32_t maxSide, in
 
 namespace engine {
 
+uint8_t* DecodeGreyImage(const unsigned char* data, size_t size, uint32_t maxSide, int32_t* width,
+                         int32_t* height) {
+    if (!IsPng(data, size)) return nullptr;
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, data, size)) return nullptr;
+    // Grey without alpha or a tRNS key, which would show as the alpha flag.
+    if (image.format != PNG_FORMAT_GRAY ||
+        !ImageClaimFits(image.width, image.height, maxSide, size, kPngPixelsPerBit)) {
+        png_image_free(&image);
+        return nullptr;
+    }
+    auto* pixels = static_cast<uint8_t*>(std::malloc(PNG_IMAGE_SIZE(image)));
+    if (!pixels) {
+        png_image_free(&image);
+        return nullptr;
+    }
+    if (!png_image_finish_read(&image, nullptr, pixels, 0, nullptr)) {
+        std::free(pixels);
+        png_image_free(&image);
+        return nullptr;
+    }
+    *width = static_cast<int32_t>(image.width);
+    *height = static_cast<int32_t>(image.height);
+    return pixels;
+}
+
 uint8_t* DecodeImage(const unsigned char* data, size_t size, uint32_t maxSide, int32_t* width,
                      int32_t* height, bool* alpha) {
     *alpha = false;

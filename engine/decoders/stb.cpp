@@ -53,4 +53,26 @@ uint8_t* DecodeImage(const unsigned char* data, size_t size, uint32_t maxSide, i
     return pixels;
 }
 
+uint8_t* DecodeGreyImage(const unsigned char* data, size_t size, uint32_t maxSide, int32_t* width,
+                         int32_t* height) {
+    if (!IsPng(data, size) || size > 0x7FFFFFFFu) return nullptr;
+    const int length = static_cast<int>(size);
+    int w = 0, h = 0, channels = 0;
+    if (!stbi_info_from_memory(data, length, &w, &h, &channels) || channels != 1 || w <= 0 ||
+        h <= 0 ||
+        !ImageClaimFits(static_cast<uint32_t>(w), static_cast<uint32_t>(h), maxSide, size,
+                        kPngPixelsPerBit)) {
+        return nullptr;
+    }
+    uint8_t* pixels = stbi_load_from_memory(data, length, &w, &h, &channels, 1);
+    // A tRNS colour key shows as a second channel only once the file is read.
+    if (pixels && channels != 1) {
+        std::free(pixels);
+        return nullptr;
+    }
+    *width = w;
+    *height = h;
+    return pixels;
+}
+
 }  // namespace engine

@@ -4,12 +4,14 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
+#include <png.h>
 
 #include "draw2d/iw2d.h"
 #include "engine/iwgx.h"
@@ -239,6 +241,68 @@ TEST_F(Drawing, JpegImagesLoadOpaque) {
     testsupport::WriteFile(surface.Host().Path("images/cut.jpg"), bytes.substr(0, 40));
     CIwTexture cut;
     EXPECT_FALSE(cut.LoadFromFile("images/cut.jpg"));
+}
+
+// A PNG of another format than RGBA (PNG_FORMAT_GRAY, _GA, _RGB).
+bool WritePngAs(const std::string& path, int w, int h, const std::vector<uint8_t>& px,
+                uint32_t format) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(w);
+    image.height = static_cast<png_uint_32>(h);
+    image.format = format;
+    return png_image_write_to_file(&image, path.c_str(), 0, px.data(), 0, nullptr) != 0;
+}
+
+TEST_F(Drawing, GreyPagesLoadAsWhiteWithTheirGreyAsAlpha) {
+    const std::vector<uint8_t> grey = {0, 70, 160, 255};
+    std::vector<uint8_t> rgb;
+    for (uint8_t g : grey)
+        rgb.insert(rgb.end(), {g, g, g});
+    ASSERT_TRUE(WritePngAs(surface.Host().Path("images/grey.png"), 4, 1, grey, PNG_FORMAT_GRAY));
+    ASSERT_TRUE(WritePngAs(surface.Host().Path("images/rgb.png"), 4, 1, rgb, PNG_FORMAT_RGB));
+    ASSERT_TRUE(
+        WritePngAs(surface.Host().Path("images/ga.png"), 2, 1, {90, 128, 90, 255}, PNG_FORMAT_GA));
+    // Read as one channel, or as RGBA turned afterwards: the same texture.
+    CIwTexture direct, turned, withAlpha;
+    ASSERT_TRUE(direct.LoadFromFile("images/grey.png", true));
+    ASSERT_TRUE(turned.LoadFromFile("images/rgb.png"));
+    ASSERT_TRUE(turned.GreyToAlpha());
+    EXPECT_TRUE(direct.HasAlpha());
+    EXPECT_EQ(direct.GetWidth(), 4);
+    // An image with its own alpha keeps its colours.
+    ASSERT_TRUE(withAlpha.LoadFromFile("images/ga.png", true));
+    EXPECT_FALSE(withAlpha.GreyToAlpha());
+
+    const uint16_t indices[] = {0, 1, 2, 0, 2, 3};
+    const float uv[] = {0, 0, 0, 1, 1, 1, 1, 0};
+    ClearSurface(kBlack);
+    int top = 0;
+    for (CIwTexture* t : {&direct, &turned, &withAlpha}) {
+        const float quad[] = {0,   float(top),      0,   float(top + 20),
+                              160, float(top + 20), 160, float(top)};
+        CIwMaterial* m = IwGxAllocFrameMaterial();
+        m->SetTexture(t);
+        m->SetAlphaMode(CIwMaterial::ALPHA_BLEND);
+        m->SetColEmissive(kWhite);
+        IwGxSetMaterial(m);
+        IwGxSetVertStreamScreenSpace(quad, 4);
+        IwGxSetUVStream(uv);
+        IwGxDrawPrims(IW_GX_TRI_LIST, indices, 6);
+        top += 40;
+    }
+    ShowSurface();
+    // Each texel's centre: white at the grey level's opacity over black.
+    for (int i = 0; i < 4; ++i) {
+        const uint32_t expected = 0xFF000000u | grey[i] * 0x010101u;
+        EXPECT_TRUE(Near(surface.Pixel(20 + 40 * i, 10), expected, 2)) << i;
+        EXPECT_EQ(surface.Pixel(20 + 40 * i, 10), surface.Pixel(20 + 40 * i, 50)) << i;
+    }
+    // Grey 90 at half opacity, then opaque.
+    EXPECT_TRUE(Near(surface.Pixel(20, 90), 0xFF2D2D2Du, 2));
+    EXPECT_TRUE(Near(surface.Pixel(140, 90), 0xFF5A5A5Au, 2));
 }
 
 TEST_F(Drawing, ScratchMemoryLivesForOneFrame) {
