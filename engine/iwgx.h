@@ -99,7 +99,12 @@ class CIwGxShaderTechnique {
     CIwGxShaderTechnique& operator=(const CIwGxShaderTechnique&) = delete;
 
     const char* GetName() const { return name_; }
-    // Compiles and links on first use; false (and a warning once) when GL refuses it.
+    // Hands the program to GL to compile and link, without waiting for it
+    // (done when made with GL started, so that GL builds it while the game
+    // does other work); nothing when started before or GL is not started.
+    void Start();
+    // Starts if need be and takes the program on first use; false (and a
+    // warning once) when GL refuses it.
     bool Prepare();
     uint32_t GetProgram() const { return program_; }
 
@@ -115,6 +120,8 @@ class CIwGxShaderTechnique {
     char* vertexSource_;
     char* fragmentSource_;
     uint32_t program_ = 0;
+    // Started, not yet taken: the program and its two stages.
+    uint32_t linking_ = 0, vertex_ = 0, fragment_ = 0;
     bool failed_ = false;
     Locations loc_;
 };

@@ -20,22 +20,25 @@ char* CopyText(const char* text, size_t length) {
     return copy;
 }
 
-GLuint CompileStage(GLenum kind, const char* source, const char* technique) {
+GLuint CompileStage(GLenum kind, const char* source) {
     GLuint shader = glCreateShader(kind);
     if (shader == 0) return 0;
     glShaderSource(shader, 1, &source, nullptr);
     glCompileShader(shader);
+    return shader;
+}
+
+// Asking for a status waits for GL (a round trip to another process in a
+// browser): a stage is asked only once its program failed to link.
+bool Compiled(GLuint shader, GLenum kind, const char* technique) {
     GLint ok = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-    if (ok != GL_TRUE) {
-        char log[400] = {0};
-        glGetShaderInfoLog(shader, sizeof log - 1, nullptr, log);
-        engine::Warn("shader technique %s: %s shader does not compile: %s", technique,
-                     kind == GL_VERTEX_SHADER ? "vertex" : "fragment", log);
-        glDeleteShader(shader);
-        return 0;
-    }
-    return shader;
+    if (ok == GL_TRUE) return true;
+    char log[400] = {0};
+    glGetShaderInfoLog(shader, sizeof log - 1, nullptr, log);
+    engine::Warn("shader technique %s: %s shader does not compile: %s", technique,
+                 kind == GL_VERTEX_SHADER ? "vertex" : "fragment", log);
+    return false;
 }
 
 struct BuiltinGroup {
@@ -117,38 +120,51 @@ CIwGxShaderTechnique::CIwGxShaderTechnique(const char* name, const char* vertexS
     std::snprintf(name_, sizeof name_, "%s", name ? name : "");
     vertexSource_ = CopyText(vertexSource, std::strlen(vertexSource));
     fragmentSource_ = CopyText(fragmentSource, std::strlen(fragmentSource));
+    Start();
 }
 
 CIwGxShaderTechnique::~CIwGxShaderTechnique() {
-    if (program_ != 0 && IwGxIsStarted()) glDeleteProgram(program_);
+    if (IwGxIsStarted()) {
+        if (program_ != 0) glDeleteProgram(program_);
+        if (linking_ != 0) glDeleteProgram(linking_);
+        if (vertex_ != 0) glDeleteShader(vertex_);
+        if (fragment_ != 0) glDeleteShader(fragment_);
+    }
     std::free(vertexSource_);
     std::free(fragmentSource_);
+}
+
+void CIwGxShaderTechnique::Start() {
+    if (program_ != 0 || linking_ != 0 || failed_ || !IwGxIsStarted()) return;
+    vertex_ = CompileStage(GL_VERTEX_SHADER, vertexSource_);
+    fragment_ = vertex_ ? CompileStage(GL_FRAGMENT_SHADER, fragmentSource_) : 0;
+    linking_ = fragment_ ? glCreateProgram() : 0;
+    if (linking_ == 0) return;
+    glAttachShader(linking_, vertex_);
+    glAttachShader(linking_, fragment_);
+    glBindAttribLocation(linking_, 0, "inVert");
+    glLinkProgram(linking_);
 }
 
 bool CIwGxShaderTechnique::Prepare() {
     if (program_ != 0) return true;
     if (failed_ || !IwGxIsStarted()) return false;
+    Start();
     failed_ = true;  // until proven otherwise: warn once, not every frame
-    GLuint vs = CompileStage(GL_VERTEX_SHADER, vertexSource_, name_);
-    GLuint fs = vs ? CompileStage(GL_FRAGMENT_SHADER, fragmentSource_, name_) : 0;
-    if (!vs || !fs) {
-        if (vs) glDeleteShader(vs);
-        return false;
-    }
-    GLuint program = glCreateProgram();
-    glAttachShader(program, vs);
-    glAttachShader(program, fs);
-    glBindAttribLocation(program, 0, "inVert");
-    glLinkProgram(program);
-    glDeleteShader(vs);
-    glDeleteShader(fs);
+    const GLuint program = linking_;
     GLint ok = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &ok);
-    if (ok != GL_TRUE) {
+    if (program != 0) glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (ok != GL_TRUE && program != 0 && Compiled(vertex_, GL_VERTEX_SHADER, name_) &&
+        Compiled(fragment_, GL_FRAGMENT_SHADER, name_)) {
         char log[400] = {0};
         glGetProgramInfoLog(program, sizeof log - 1, nullptr, log);
         engine::Warn("shader technique %s does not link: %s", name_, log);
-        glDeleteProgram(program);
+    }
+    if (vertex_ != 0) glDeleteShader(vertex_);
+    if (fragment_ != 0) glDeleteShader(fragment_);
+    linking_ = vertex_ = fragment_ = 0;
+    if (ok != GL_TRUE) {
+        if (program != 0) glDeleteProgram(program);
         return false;
     }
     program_ = program;

@@ -345,7 +345,16 @@ TEST_F(Drawing, TechniquesComeFromBuiltInGroups) {
         "void main() { gl_FragColor = vec4(0.0, 1.0, 0.0, 1.0) * inEmissive.a; }\n"
         "[end]\n"
         "technique broken\n"
-        "[vertex]\nthis is not glsl\n[fragment]\nnor this\n[end]\n";
+        "[vertex]\nthis is not glsl\n[fragment]\nnor this\n[end]\n"
+        "technique broken_fragment\n"
+        "[vertex]\nvoid main() { gl_Position = vec4(0.0); }\n"
+        "[fragment]\nnot glsl either\n[end]\n"
+        // Each stage compiles; the fragment stage reads a varying the vertex
+        // stage lacks, which only the link finds.
+        "technique unlinked\n"
+        "[vertex]\nvoid main() { gl_Position = vec4(0.0); }\n"
+        "[fragment]\nprecision mediump float;\nvarying vec4 vMissing;\n"
+        "void main() { gl_FragColor = vMissing; }\n[end]\n";
     static const char kMalformed[] = "technique t\n[fragment]\n[end]\n";
     IwResRegisterBuiltinGroup("test_group", kGroup, sizeof kGroup - 1);
     IwResRegisterBuiltinGroup("bad_group", kMalformed, sizeof kMalformed - 1);
@@ -383,6 +392,27 @@ TEST_F(Drawing, TechniquesComeFromBuiltInGroups) {
     EXPECT_TRUE(Near(surface.Pixel(70, 20), kBlue));
     EXPECT_EQ(surface.LastDrawCalls(), 3);
     EXPECT_EQ(surface.warnings.size(), warningsAfterFirst);  // the fault is reported once
+    ASSERT_FALSE(surface.warnings.empty());
+    EXPECT_NE(surface.warnings.back().find("broken: vertex shader does not compile"),
+              std::string::npos)
+        << surface.warnings.back();
+
+    // Each fault is named by the stage that has it.
+    const struct {
+        const char* technique;
+        const char* warning;
+    } kFaults[] = {{"broken_fragment", "broken_fragment: fragment shader does not compile"},
+                   {"unlinked", "unlinked does not link"}};
+    for (const auto& fault : kFaults) {
+        CIwGxShaderTechnique* t = IwResFindTechnique(fault.technique);
+        ASSERT_NE(t, nullptr);
+        const size_t before = surface.warnings.size();
+        EXPECT_FALSE(t->Prepare());
+        EXPECT_FALSE(t->Prepare());
+        ASSERT_EQ(surface.warnings.size(), before + 1) << fault.technique;
+        EXPECT_NE(surface.warnings.back().find(fault.warning), std::string::npos)
+            << surface.warnings.back();
+    }
 }
 
 }  // namespace
