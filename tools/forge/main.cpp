@@ -47,7 +47,7 @@ const char kUsage[] =
     "  survey [--root DIR] [--jobs N] [--every N] [--out FILE]\n"
     "         try every (Nth) picture on boards of 20 and 40 cells and write how richly it\n"
     "         plays to FILE, default tools/forge/survey.tsv (slow; build reads it)\n"
-    "  sheet  OUT.png [--data DIR] [--grid LABEL,...] [--count N] [--per-row N]\n"
+    "  sheet  OUT.png [--data DIR] [--grid LABEL,...] [--count N] [--per-row N] [--tile PX]\n"
     "         [--stems FILE of DIRCODE/STEM lines]\n"
     "         draw solved puzzles of a (partial) build as a contact sheet; with\n"
     "         --stems, the listed puzzles captioned only by number (blind review)\n";
@@ -490,7 +490,8 @@ int Sheet(const Args& args) {
     }
     std::string error;
     const int perRow = std::max(1, std::atoi(args.Get("--per-row", "8").c_str()));
-    if (!WriteContactSheet(args.positional[0], tiles, perRow, &error)) {
+    const int tile = std::atoi(args.Get("--tile", "168").c_str());
+    if (!WriteContactSheet(args.positional[0], tiles, perRow, tile, &error)) {
         std::fprintf(stderr, "nonogram-forge: %s\n", error.c_str());
         return 1;
     }

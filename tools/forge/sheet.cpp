@@ -13,7 +13,6 @@ namespace forge {
 
 namespace {
 
-constexpr int kTile = 168;    // tile width and picture box height, pixels
 constexpr int kCaption = 16;  // caption band under each picture
 constexpr int kGap = 8;
 constexpr const char* kCaptionFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
@@ -52,14 +51,14 @@ void DrawText(FT_Face face, Canvas& c, int x, int baseline, int maxWidth, const 
 }  // namespace
 
 bool WriteContactSheet(const std::string& path, const std::vector<SheetTile>& tiles, int perRow,
-                       std::string* error) {
-    if (tiles.empty() || perRow < 1) {
+                       int tile, std::string* error) {
+    if (tiles.empty() || perRow < 1 || tile < 16) {
         *error = "nothing to draw";
         return false;
     }
     const int cols = std::min(perRow, static_cast<int>(tiles.size()));
     const int rows = (static_cast<int>(tiles.size()) + cols - 1) / cols;
-    Canvas c{kGap + cols * (kTile + kGap), kGap + rows * (kTile + kCaption + kGap), {}};
+    Canvas c{kGap + cols * (tile + kGap), kGap + rows * (tile + kCaption + kGap), {}};
     c.px.assign(static_cast<size_t>(c.width) * c.height, 236);
 
     FT_Library lib = nullptr;
@@ -69,12 +68,12 @@ bool WriteContactSheet(const std::string& path, const std::vector<SheetTile>& ti
     }
     for (size_t t = 0; t < tiles.size(); ++t) {
         const Bitmap& b = tiles[t].picture;
-        const int tx = kGap + static_cast<int>(t % cols) * (kTile + kGap);
-        const int ty = kGap + static_cast<int>(t / cols) * (kTile + kCaption + kGap);
+        const int tx = kGap + static_cast<int>(t % cols) * (tile + kGap);
+        const int ty = kGap + static_cast<int>(t / cols) * (tile + kCaption + kGap);
         if (b.rows > 0 && b.cols > 0) {
-            const int cell = std::max(1, std::min(kTile / b.cols, kTile / b.rows));
-            const int ox = tx + (kTile - cell * b.cols) / 2;
-            const int oy = ty + (kTile - cell * b.rows) / 2;
+            const int cell = std::max(1, std::min(tile / b.cols, tile / b.rows));
+            const int ox = tx + (tile - cell * b.cols) / 2;
+            const int oy = ty + (tile - cell * b.rows) / 2;
             c.Fill(ox - 1, oy - 1, cell * b.cols + 2, cell * b.rows + 2, 160);
             c.Fill(ox, oy, cell * b.cols, cell * b.rows, 255);
             for (int r = 0; r < b.rows; ++r) {
@@ -83,7 +82,7 @@ bool WriteContactSheet(const std::string& path, const std::vector<SheetTile>& ti
                 }
             }
         }
-        if (face) DrawText(face, c, tx, ty + kTile + 12, kTile, tiles[t].caption);
+        if (face) DrawText(face, c, tx, ty + tile + 12, tile, tiles[t].caption);
     }
     if (face) FT_Done_Face(face);
     if (lib) FT_Done_FreeType(lib);

@@ -14,8 +14,9 @@ struct SheetTile {
     Bitmap picture;
 };
 
-// Lays the tiles out in rows of `perRow` and writes an 8-bit grey PNG.
+// Lays the tiles out in rows of `perRow`, each picture in a box `tile`
+// pixels wide and high, and writes an 8-bit grey PNG.
 bool WriteContactSheet(const std::string& path, const std::vector<SheetTile>& tiles, int perRow,
-                       std::string* error);
+                       int tile, std::string* error);
 
 }  // namespace forge
