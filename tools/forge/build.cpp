@@ -278,7 +278,8 @@ void TakeAttempt(const Attempt& a, int picture, int rows, int cols, Made* made) 
 }
 }  // namespace
 
-GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid) {
+GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid,
+                          const std::set<int>& banned) {
     GridOutcome outcome;
     const GridSize& g = CatalogueGridSizes()[grid];
     const auto& pics = lib.Pictures();
@@ -358,7 +359,7 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid)
             } else {
                 break;
             }
-            if (usedHere.count(p)) continue;
+            if (usedHere.count(p) || banned.count(p)) continue;
             ++tried;
             Raster raster;
             if (!lib.Render(pics[p], &raster)) continue;
@@ -547,7 +548,7 @@ bool BuildCatalogue(const PictureLibrary& lib, const BuildOptions& options, Buil
     std::mutex progressMutex;
     auto worker = [&] {
         for (int k = next++; k < static_cast<int>(order.size()); k = next++) {
-            outcomes[order[k]] = ForgeGridSize(lib, plan, order[k]);
+            outcomes[order[k]] = ForgeGridSize(lib, plan, order[k], {});
             int d = ++done;
             if (options.progress) {
                 std::lock_guard<std::mutex> lock(progressMutex);
@@ -562,6 +563,32 @@ bool BuildCatalogue(const PictureLibrary& lib, const BuildOptions& options, Buil
     worker();
     for (auto& t : threads)
         t.join();
+
+    // Two grid sizes that fell back on the same picture: the first keeps it,
+    // the others are made again without it (which may move the clash on).
+    // Only grid sizes made together can clash, so a grid size made alone
+    // matches the whole build only where the whole build printed no clash.
+    std::vector<std::set<int>> banned(gridCount);
+    for (int round = 0; round < 8; ++round) {
+        std::map<int, int> shownBy;
+        std::vector<int> redo;
+        for (int g : grids) {
+            bool clash = false;
+            for (const Made& m : outcomes[g].puzzles) {
+                if (!shownBy.emplace(m.picture, g).second) {
+                    std::fprintf(stderr, "%s made again without %s\n",
+                                 CatalogueGridSizes()[g].Label().c_str(),
+                                 lib.Pictures()[m.picture].name.c_str());
+                    banned[g].insert(m.picture);
+                    clash = true;
+                }
+            }
+            if (clash) redo.push_back(g);
+        }
+        if (redo.empty()) break;
+        for (int g : redo)
+            outcomes[g] = ForgeGridSize(lib, plan, g, banned[g]);
+    }
 
     std::vector<GridOutcome> made;
     for (int g : grids) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -52,9 +53,11 @@ struct GridOutcome {
     std::vector<Made> puzzles;
 };
 
-// Makes every puzzle of one grid size; depends on nothing but the plan and
-// the library, so grid sizes can be made alone and in any order.
-GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid);
+// Makes every puzzle of one grid size, never of a banned picture; depends on
+// nothing but the plan and the library, so grid sizes can be made alone and
+// in any order.
+GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid,
+                          const std::set<int>& banned);
 
 struct BuildOptions {
     std::string dataDir;       // where tasks/ goes

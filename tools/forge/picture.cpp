@@ -482,11 +482,12 @@ void PictureLibrary::UseReview(const std::string& path) {
         for (int b = 0; b < 3; ++b) {
             if (f[2] != kReviewBandNames[b]) continue;
             int8_t& v = impl_->review[f[0] + ":" + f[1]][b];
-            // One reviewer's miss outweighs another's guess.
+            // One reviewer's miss outweighs another's guess; every further
+            // reviewer who named it makes the verdict surer.
             if (f[3] == "missed")
                 v = kNotRecognised;
-            else if (f[3] == "seen" && v == kNotReviewed)
-                v = kRecognised;
+            else if (f[3] == "seen" && v != kNotRecognised && v < INT8_MAX)
+                ++v;
         }
     });
 }

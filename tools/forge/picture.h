@@ -72,7 +72,8 @@ struct PictureRef {
     int8_t review[3] = {};
 };
 
-// Verdicts of the blind review (review.tsv).
+// Verdicts of the blind review (review.tsv): a picture every reviewer named
+// holds how many did (kRecognised or more); one miss makes it kNotRecognised.
 enum Review : int8_t { kNotReviewed = 0, kRecognised = 1, kNotRecognised = -1 };
 // Review bands by the board's longer side: under 15, 15 to 29, 30 and more
 // (the size bands of the goals, the three with a side of 30 taken together).

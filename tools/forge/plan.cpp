@@ -118,11 +118,12 @@ double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, c
     const SourceKind kind = lib.Sources()[p.source].kind;
     int rows = 0, cols = 0;
     SlotBoardSize(slot, p, &rows, &cols);
-    // A picture drawn on cells is never blown up: each cell would become a block.
+    // A picture drawn on cells shows only cell for cell: blown up, each cell
+    // would become a block; shrunk, its details (one cell wide) are lost.
     if (kind == SourceKind::Cells) {
         int shownRows = 0, shownCols = 0;
         FittedSize(p.sourceWidth, p.sourceHeight, rows, cols, &shownRows, &shownCols);
-        if (shownRows > p.sourceHeight || shownCols > p.sourceWidth) return kCannotServe;
+        if (shownRows != p.sourceHeight || shownCols != p.sourceWidth) return kCannotServe;
     }
     // The blind review has the last word on what a picture shows at a size:
     // one people did not name there serves only when nothing else is left.
@@ -132,7 +133,7 @@ double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, c
         // Big boards keep the detailed colour pictures the survey measured,
         // and glyphs only of things a player can name.
         if (kind == SourceKind::Shape || (!IsColour(kind) && p.legible == 0)) return kCannotServe;
-    } else if (verdict != kRecognised) {
+    } else if (verdict < kRecognised) {
         // Below 30 cells colour edges turn to speckle, and only a thing a
         // player can name reads as a picture; the smallest boards want bold
         // simple objects. What people named at this size needs no guess.
@@ -161,8 +162,9 @@ double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, c
     if (p.fill < 0.12 || p.fill > 0.9) score -= 0.3;
     // Colour emoji serve boards under 30 cells only once the icons run out.
     if (IsColour(kind) && minSide < 30) score -= 5.0;
-    // A picture people named at this size beats one nobody has looked at.
-    if (verdict == kRecognised) score += 2.0;
+    // A picture people named at this size beats one nobody has looked at,
+    // and one a second reviewer named too beats one a single reviewer did.
+    if (verdict >= kRecognised) score += verdict > kRecognised ? 4.0 : 2.0;
     if (verdict == kNotRecognised) score -= 20.0;
     return score;
 }
@@ -473,21 +475,41 @@ Plan MakePlan(const PictureLibrary& lib) {
     }
     const std::vector<char> planned = used;
     plan.lastResort.assign(gridCount, {});
-    {
-        std::vector<int> bigGrids;
+    // The pictures nobody planned (mostly a subject another picture already
+    // shows) are dealt out in turns, each to one grid size it can serve, best
+    // first: what a grid size tries last of its own, before any picture
+    // another grid size planned. Big boards are dealt first, but not what the
+    // review could not name on them, which may still serve a smaller board.
+    auto deal = [&](bool big) {
+        std::vector<int> grids;
         for (int g : order) {
-            if (std::min(sizes[g].width, sizes[g].height) >= 30) bigGrids.push_back(g);
+            if ((std::min(sizes[g].width, sizes[g].height) >= 30) == big) grids.push_back(g);
         }
+        std::vector<std::vector<std::pair<double, int>>> dealt(gridCount);
         size_t turn = 0;
-        for (size_t p = 0; p < pics.size() && !bigGrids.empty(); ++p) {
-            const SourceInfo& src = lib.Sources()[pics[p].source];
-            if (used[p] || !src.lineDrawing || pics[p].legible == 0 ||
-                pics[p].review[2] == kNotRecognised) {
-                continue;
+        for (size_t p = 0; p < pics.size() && !grids.empty(); ++p) {
+            if (used[p] || (big && pics[p].review[2] == kNotRecognised)) continue;
+            for (size_t k = 0; k < grids.size(); ++k) {
+                const int g = grids[(turn + k) % grids.size()];
+                Slot probe;
+                probe.grid = g;
+                probe.exact = true;
+                const double sc = Score(lib, pics[p], probe, sizes[g]);
+                if (sc == kCannotServe) continue;
+                dealt[g].push_back({-sc, static_cast<int>(p)});
+                used[p] = 1;
+                turn += k + 1;
+                break;
             }
-            plan.lastResort[bigGrids[turn++ % bigGrids.size()]].push_back(static_cast<int>(p));
         }
-    }
+        for (int g : grids) {
+            std::sort(dealt[g].begin(), dealt[g].end());
+            for (const auto& d : dealt[g])
+                plan.lastResort[g].push_back(d.second);
+        }
+    };
+    deal(true);
+    deal(false);
     for (int g = 0; g < gridCount; ++g) {
         plan.sharedExact.push_back(plan.overflowExact[g].size());
         plan.sharedSmaller.push_back(plan.overflowSmaller[g].size());

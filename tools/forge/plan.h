@@ -58,8 +58,8 @@ struct Plan {
     std::vector<size_t> sharedExact;
     std::vector<size_t> sharedSmaller;
     std::vector<int> firstSlot;  // per grid size: its first slot
-    // Per big grid size: line drawings nobody planned, dealt out in turns,
-    // tried after its drafts.
+    // Per grid size: pictures nobody planned, dealt out in turns, tried after
+    // its drafts.
     std::vector<std::vector<int>> lastResort;
 };
 
