@@ -158,8 +158,12 @@ test('phone strokes, Scale & Move and pinned clues', async () => {
       }
       return last;
     };
-    const x0 = Math.floor(width * 0.55), y0 = Math.floor(height * 0.45);
-    const top = depth((y) => at(x0, y), height), left = depth((x) => at(x, y0), width);
+    // The row is taken below the column clues, however deep a picture's
+    // clues make them.
+    const x0 = Math.floor(width * 0.55);
+    const top = depth((y) => at(x0, y), height);
+    const y0 = Math.floor((Math.max(top, 0) + height) / 2);
+    const left = depth((x) => at(x, y0), width);
     let digits = 0;
     for (let y = 0; y < top; ++y)
       for (let x = left + 1; x < width; ++x) if (at(x, y).every((v) => v === 0)) ++digits;
