@@ -15,6 +15,24 @@
 
 namespace {
 
+// Reads a begun PNG in the format it was given into new memory; the image is
+// freed either way.
+uint8_t* FinishPng(png_image* image, int32_t* w, int32_t* h) {
+    auto* pixels = static_cast<uint8_t*>(std::malloc(PNG_IMAGE_SIZE(*image)));
+    if (!pixels) {
+        png_image_free(image);
+        return nullptr;
+    }
+    if (!png_image_finish_read(image, nullptr, pixels, 0, nullptr)) {
+        std::free(pixels);
+        png_image_free(image);
+        return nullptr;
+    }
+    *w = static_cast<int32_t>(image->width);
+    *h = static_cast<int32_t>(image->height);
+    return pixels;
+}
+
 uint8_t* DecodePng(const unsigned char* data, size_t size, uint32_t maxSide, int32_t* w, int32_t* h,
                    bool* alpha) {
     png_image image;
@@ -28,20 +46,7 @@ uint8_t* DecodePng(const unsigned char* data, size_t size, uint32_t maxSide, int
     }
     *alpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
     image.format = PNG_FORMAT_RGBA;
-    size_t bytes = PNG_IMAGE_SIZE(image);
-    auto* pixels = static_cast<uint8_t*>(std::malloc(bytes));
-    if (!pixels) {
-        png_image_free(&image);
-        return nullptr;
-    }
-    if (!png_image_finish_read(&image, nullptr, pixels, 0, nullptr)) {
-        std::free(pixels);
-        png_image_free(&image);
-        return nullptr;
-    }
-    *w = static_cast<int32_t>(image.width);
-    *h = static_cast<int32_t>(image.height);
-    return pixels;
+    return FinishPng(&image, w, h);
 }
 
 struct JpegError {
@@ -126,19 +131,7 @@ uint8_t* DecodeGreyImage(const unsigned char* data, size_t size, uint32_t maxSid
         png_image_free(&image);
         return nullptr;
     }
-    auto* pixels = static_cast<uint8_t*>(std::malloc(PNG_IMAGE_SIZE(image)));
-    if (!pixels) {
-        png_image_free(&image);
-        return nullptr;
-    }
-    if (!png_image_finish_read(&image, nullptr, pixels, 0, nullptr)) {
-        std::free(pixels);
-        png_image_free(&image);
-        return nullptr;
-    }
-    *width = static_cast<int32_t>(image.width);
-    *height = static_cast<int32_t>(image.height);
-    return pixels;
+    return FinishPng(&image, width, height);
 }
 
 uint8_t* DecodeImage(const unsigned char* data, size_t size, uint32_t maxSide, int32_t* width,
