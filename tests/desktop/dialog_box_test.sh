@@ -36,7 +36,10 @@ chmod +x "$work/bin/xdg-open"
 # A display of our own (Xvfb names the free number it took) and the game on
 # it; true once the game's window is there.
 start_game() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    # -noreset: by default the server resets as its last client leaves, and a
+    # client that connects during the reset (the game, right after the probe
+    # below) is refused.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb=$!
     # A loaded machine can take seconds to bring the display up.
     for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
@@ -44,8 +47,12 @@ start_game() {
     DISPLAY=:$(cat "$work/display")
     export DISPLAY
     # Announced is not yet accepting: wait until a client gets an answer.
-    for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-    xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb does not accept clients"
+    answered=""
+    for _ in $(seq 100); do
+        xdotool getdisplaygeometry >/dev/null 2>&1 && answered=yes && break
+        sleep 0.1
+    done
+    [ -n "$answered" ] || fail "Xvfb does not accept clients"
 
     # X11 asked for by name, so a refused display says why instead of
     # falling back to a driver that shows nothing.

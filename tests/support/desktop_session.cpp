@@ -105,8 +105,11 @@ bool DesktopSession::StartOnce(const std::string& size, const std::string& dataH
         *why = "cannot make " + displayFile;
         return false;
     }
+    // -noreset: by default the server resets as its last client leaves, and
+    // the game connecting during that reset (right after the probe below) is
+    // refused.
     xvfb_ = Spawn({"Xvfb", "-displayfd", std::to_string(fd), "-screen", "0", "1600x1600x24",
-                   "-nolisten", "tcp"},
+                   "-nolisten", "tcp", "-noreset"},
                   {}, work_ + "/xvfb.log");
     close(fd);
     for (int i = 0; i < 600 && display_.empty(); ++i) {

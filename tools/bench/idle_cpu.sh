@@ -28,9 +28,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display number and writes it to the given descriptor.
+# Xvfb picks a free display number and writes it to the given descriptor;
+# -noreset keeps it from resetting (and refusing clients) between clients.
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1080x1920x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1080x1920x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 for _ in $(seq 100); do
