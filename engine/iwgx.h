@@ -75,6 +75,9 @@ class CIwTexture {
     uint32_t GetGLName() const { return glName_; }
 
   private:
+    // Takes ownership of a malloc'd pixel block in place of the current one.
+    void Adopt(uint8_t* pixels, int32_t width, int32_t height, bool hasAlpha, bool whiteAlpha);
+
     uint8_t* pixels_ = nullptr;  // RGBA (luminance, alpha when whiteAlpha_), freed after upload
     int32_t width_ = 0;
     int32_t height_ = 0;

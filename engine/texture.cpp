@@ -70,6 +70,16 @@ CIwTexture::~CIwTexture() {
     }
 }
 
+void CIwTexture::Adopt(uint8_t* pixels, int32_t width, int32_t height, bool hasAlpha,
+                       bool whiteAlpha) {
+    std::free(pixels_);
+    pixels_ = pixels;
+    width_ = width;
+    height_ = height;
+    hasAlpha_ = hasAlpha;
+    whiteAlpha_ = whiteAlpha;
+}
+
 bool CIwTexture::LoadFromFile(const char* path, bool greyToAlpha) {
     size_t size = 0;
     unsigned char* data = engine::ReadWholeFile(path, kMaxImageFileBytes, &size);
@@ -90,24 +100,14 @@ bool CIwTexture::LoadFromFile(const char* path, bool greyToAlpha) {
         }
         std::free(grey);
         if (!pixels) return false;
-        std::free(pixels_);
-        pixels_ = pixels;
-        width_ = w;
-        height_ = h;
-        hasAlpha_ = true;
-        whiteAlpha_ = true;
+        Adopt(pixels, w, h, true, true);
         return true;
     }
     bool alpha = false;
     uint8_t* pixels = engine::DecodeImage(data, size, kMaxImageSide, &w, &h, &alpha);
     std::free(data);
     if (!pixels) return false;
-    std::free(pixels_);
-    pixels_ = pixels;
-    width_ = w;
-    height_ = h;
-    hasAlpha_ = alpha;
-    whiteAlpha_ = false;
+    Adopt(pixels, w, h, alpha, false);
     if (greyToAlpha && !alpha) GreyToAlpha();
     return true;
 }
@@ -121,12 +121,7 @@ bool CIwTexture::LoadFromRGBA(const uint8_t* pixels, int32_t width, int32_t heig
     auto* copy = static_cast<uint8_t*>(std::malloc(bytes));
     if (!copy) return false;
     std::memcpy(copy, pixels, bytes);
-    std::free(pixels_);
-    pixels_ = copy;
-    width_ = width;
-    height_ = height;
-    hasAlpha_ = false;
-    whiteAlpha_ = false;
+    Adopt(copy, width, height, false, false);
     for (size_t i = 3; i < bytes; i += 4) {
         if (copy[i] != 255) {
             hasAlpha_ = true;
