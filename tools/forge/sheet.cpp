@@ -52,8 +52,12 @@ void DrawText(FT_Face face, Canvas& c, int x, int baseline, int maxWidth, const 
 
 bool WriteContactSheet(const std::string& path, const std::vector<SheetTile>& tiles, int perRow,
                        int tile, std::string* error) {
-    if (tiles.empty() || perRow < 1 || tile < 16) {
+    if (tiles.empty() || perRow < 1) {
         *error = "nothing to draw";
+        return false;
+    }
+    if (tile < 16) {
+        *error = "a tile must be at least 16 pixels";
         return false;
     }
     const int cols = std::min(perRow, static_cast<int>(tiles.size()));
