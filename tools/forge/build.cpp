@@ -42,7 +42,7 @@ constexpr int kPicturesBeforePlain = 30;
 // name at these sizes are often plain silhouettes.
 constexpr double kMidBoardAim = 2.8;
 constexpr int kMidBoardTries = 4;
-constexpr double kMidBoardLeastClues = 1.5;
+constexpr double kMidBoardLeastClues = 1.8;
 constexpr float kDarkLevels[] = {0.25f, 0.4f, 0.55f, 0.7f};
 // Boards under 30 cells a side take no picture with more speckle than this.
 constexpr double kSpeckleMax = 0.03;
@@ -292,6 +292,9 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid,
     std::set<std::string> taken;
     std::set<int> usedHere;
     int number = 0;
+    // Below 30 cells a picture people did not name stands in for a plain
+    // silhouette in at most one puzzle of fifteen.
+    int unnamedLeft = std::min(g.width, g.height) >= 30 ? g.count : g.count / 15;
     for (int i = 0; i < g.count; ++i) {
         const Slot& slot = plan.slots[plan.firstSlot[grid] + i];
         const bool exactKind = slot.exact || slot.pinnedRows;
@@ -413,9 +416,10 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid,
         }
         // An unnamed picture rich enough for the board before a silhouette
         // that is not.
-        if (!have && unnamedClues >= aim.least) {
+        if (!have && unnamedClues >= aim.least && unnamedLeft > 0) {
             made = unnamed;
             have = true;
+            --unnamedLeft;
         }
         if (!have && plainClues >= 0) {
             made = plainest;

@@ -188,6 +188,9 @@ bool Unrecognisable(const std::string& name) {
 // Logos, letters and interface furniture make poor pictures.
 bool Unwanted(const std::string& name) {
     if (Unrecognisable(name)) return true;
+    // Emoji "buttons" are letters and words in a box ("cool-button",
+    // "ab-button-blood-type"); a drawn sewing button is just "button".
+    if (name != "button" && ("-" + name + "-").find("-button-") != std::string::npos) return true;
     std::stringstream words(name);
     for (std::string w; std::getline(words, w, '-');) {
         if (InterfaceWord(w)) return true;
@@ -812,7 +815,20 @@ void PictureLibrary::Measure(void (*progress)(int, int, void*), void* user) {
     for (int i = 0; i < total; ++i) {
         if (progress && (i % 64 == 0 || i + 1 == total)) progress(i + 1, total, user);
         PictureRef ref = pictures_[i];
-        if (ref.name.empty() || Unwanted(ref.name)) continue;
+        if (ref.name.empty()) continue;
+        // A drawing for a board of another shape carries its size in its
+        // name ("bus-25x20"), which is no camera badge.
+        std::string judged = ref.name;
+        if (sources_[ref.source].kind == SourceKind::Cells) {
+            const size_t dash = judged.rfind('-');
+            const size_t x = judged.find('x', dash == std::string::npos ? 0 : dash);
+            if (dash != std::string::npos && x != std::string::npos && x > dash + 1 &&
+                x + 1 < judged.size() && judged.find_first_not_of("0123456789", dash + 1) == x &&
+                judged.find_first_not_of("0123456789", x + 1) == std::string::npos) {
+                judged.resize(dash);
+            }
+        }
+        if (Unwanted(judged)) continue;
         Raster r;
         if (!Render(ref, &r) || r.width < 8 || r.height < 8) continue;
         ref.sourceWidth = r.width;
@@ -834,9 +850,13 @@ void PictureLibrary::Measure(void (*progress)(int, int, void*), void* user) {
         for (size_t p = channel; p < r.pixels.size(); p += stride)
             sum += r.pixels[p];
         ref.fill = sum / (255.0 * r.width * r.height);
+        // A drawing on cells shows only cell for cell, so it is measured as
+        // drawn: rescaled, a silhouette's edges would pass for detail.
+        const bool drawnOnCells = sources_[ref.source].kind == SourceKind::Cells;
         for (int s = 0; s < 6; ++s) {
-            int rows = 0, cols = 0;
-            FittedSize(r.width, r.height, kReferenceSizes[s], kReferenceSizes[s], &rows, &cols);
+            int rows = r.height, cols = r.width;
+            if (!drawnOnCells)
+                FittedSize(r.width, r.height, kReferenceSizes[s], kReferenceSizes[s], &rows, &cols);
             std::vector<float> ink = CellInk(r, rows, cols, kMeasureDarkLuminance);
             double fuzz = 0;
             for (float v : ink)
@@ -848,7 +868,7 @@ void PictureLibrary::Measure(void (*progress)(int, int, void*), void* user) {
             ref.filled[s] = static_cast<float>(b.FilledCount()) / static_cast<float>(ink.size());
             // Glyphs on boards of 15 cells and more are tried as outlines
             // first, and that is how richly they play.
-            if (!r.colour && !r.lineDrawing && kReferenceSizes[s] >= 15) {
+            if (!r.colour && !r.lineDrawing && !drawnOnCells && kReferenceSizes[s] >= 15) {
                 const std::vector<float> outline = CellInk(r, rows, cols, kOutlinesOnly);
                 for (size_t k = 0; k < outline.size(); ++k)
                     b.cells[k] = outline[k] >= 0.5f;
