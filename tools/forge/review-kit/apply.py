@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """apply.py ROUND BAND: append the round's verdicts to review.tsv (one line per answer), keep it sorted."""
 import os as _os
-ROOT = _os.path.abspath(_os.path.join(_os.path.dirname(_os.path.abspath(__file__)), '..', '..', '..', '..'))
+ROOT = _os.path.abspath(_os.path.join(_os.path.dirname(_os.path.abspath(__file__)), '..', '..', '..'))
 W = _os.environ.get('REVIEW_DIR', 'review-work')  # sheets, keys and answers of the rounds
 import sys
 rnd, band = sys.argv[1], sys.argv[2]

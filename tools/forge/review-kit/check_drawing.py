@@ -18,7 +18,13 @@ for path in sys.argv[1:]:
     if done and sol == g:
         open(os.path.splitext(path)[0] + '.non', 'w').write(grid_to_non(g, name))
         sheet(os.path.splitext(path)[0] + '.png', [g], 1, per_row=1)
-        print(f"{path}: {C}x{R} OK, line-solvable")
+        lines = rows + cols
+        cpl = sum(len(l) for l in lines) / len(lines)
+        filled = sum(map(sum, g))
+        specks = speckle(g)
+        warn = ''
+        if specks > 0.03 * filled: warn += f'  TOO SPECKLED: {specks} filled cells lie in pieces under 5 cells (at most {int(0.03 * filled)} allowed)'
+        print(f"{path}: {C}x{R} OK, line-solvable, {cpl:.2f} clues per line{warn}")
     else:
         unk = sum(1 for row in sol for v in row if v is None) if sol else -1
         print(f"{path}: {C}x{R} NOT line-solvable ({unk} cells undecided): change the drawing")

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """final_sample.py NAME SEED PER_BAND: a fresh random sample per band of the issue, shuffled together."""
 import os as _os
-ROOT = _os.path.abspath(_os.path.join(_os.path.dirname(_os.path.abspath(__file__)), '..', '..', '..', '..'))
+ROOT = _os.path.abspath(_os.path.join(_os.path.dirname(_os.path.abspath(__file__)), '..', '..', '..'))
 W = _os.environ.get('REVIEW_DIR', 'review-work')  # sheets, keys and answers of the rounds
 import csv, random, sys
 name, seed, per = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])

@@ -2,7 +2,7 @@
 """grade.py ROUND: table of key vs answers with automatic marks; manual verdicts in
 REVIEW_DIR/keys/ROUND-manual.tsv (N<TAB>reviewer<TAB>S|M) override. Writes ROUND-verdicts.tsv."""
 import os as _os
-ROOT = _os.path.abspath(_os.path.join(_os.path.dirname(_os.path.abspath(__file__)), '..', '..', '..', '..'))
+ROOT = _os.path.abspath(_os.path.join(_os.path.dirname(_os.path.abspath(__file__)), '..', '..', '..'))
 W = _os.environ.get('REVIEW_DIR', 'review-work')  # sheets, keys and answers of the rounds
 import sys, re, os, glob
 rnd = sys.argv[1]
@@ -14,7 +14,9 @@ for f in sorted(glob.glob(f'{W}/{rnd}/answers-*.tsv')):
         if rnd[0] in 'mbf':
             m = re.match(r'\s*(\d+)\t+\s*(\d+)\t+(.*)', l.rstrip('\n'))
             if m:
-                n = (int(m.group(1)) - 1) * 16 + int(m.group(2))
+                sheet_no, pic = int(m.group(1)), int(m.group(2))
+                # numbered per sheet, or straight through the round
+                n = pic if pic > 16 or sheet_no == 1 else (sheet_no - 1) * 16 + pic
                 answers.setdefault(n, {})[r] = m.group(3).strip()
             continue
         m = re.match(r'\s*(\d+)\s+(.*)', l.rstrip('\n'))
@@ -68,13 +70,21 @@ SYN = {'automobile': ['car'], 'mug': ['mug', 'coffee cup', 'cup'], 'donut': ['do
        'headphones': ['headphone', 'headset'], 'glasses': ['glasses', 'spectacles', 'eyeglasses', 'sunglasses'],
        'birdhouse': ['birdhouse', 'bird house', 'nest box', 'nesting box'],
        'bathtub': ['bath'], 'submarine': ['submarine'], 'tank': ['tank'], 'tractor': ['tractor'],
+       'fire-engine': ['fire engine', 'fire truck', 'firetruck', 'fire-engine'],
+       'fish-skeleton': ['fish skeleton', 'fishbone', 'fish bone', 'skeleton of a fish'],
+       'chess-king': ['king'], 'knight-helmet': ['helmet'], 'ice-cream-cone': ['ice cream', 'ice-cream', 'soft serve'],
+       'grandfather-clock': ['clock'], 'corn-cob': ['corn', 'maize'], 'treasure-chest': ['chest'],
+       'ferris-wheel': ['ferris', 'big wheel', 'observation wheel'],
+       'street-lamp': ['street lamp', 'streetlamp', 'street light', 'streetlight', 'lamppost', 'lamp post'],
+       'fire-hydrant': ['hydrant'], 'skyscraper': ['skyscraper', 'tower block', 'high-rise', 'high rise'],
        }
 def auto(name, ans):
     a = ans.lower()
     if a.startswith('?'):
         return 'M'
-    cands = SYN.get(name.split(':')[1], [])
-    words = [w for w in name.split(':')[1].split('-') if w not in GENERIC and len(w) > 2]
+    base = re.sub(r'-\d+(x\d+)?$', '', name.split(':')[1])
+    cands = SYN.get(base, [])
+    words = [] if len(base.split('-')) > 1 and cands else [w for w in base.split('-') if w not in GENERIC and len(w) > 2]
     for c in cands + words:
         if re.search(r'\b' + re.escape(c.lower()), a):
             return 'S'

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """make_round.py POOL.tsv ROUNDDIR SEED: shuffled numbered sheets of 16 + key (kept outside ROUNDDIR)."""
 import os as _os
-ROOT = _os.path.abspath(_os.path.join(_os.path.dirname(_os.path.abspath(__file__)), '..', '..', '..', '..'))
+ROOT = _os.path.abspath(_os.path.join(_os.path.dirname(_os.path.abspath(__file__)), '..', '..', '..'))
 W = _os.environ.get('REVIEW_DIR', 'review-work')  # sheets, keys and answers of the rounds
 import sys, os, random
 sys.path.insert(0, _os.path.dirname(_os.path.abspath(__file__)))

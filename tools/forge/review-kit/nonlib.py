@@ -178,3 +178,20 @@ def sheet(path, grids, first_number, per_row=4, tile=300):
                         for X in range(ox + c * cell, ox + (c + 1) * cell):
                             pix[base + X] = 0
     write_png(path, W, H, pix)
+
+def speckle(g):
+    """Filled cells in pieces (8-connected) of fewer than five cells."""
+    R, C = len(g), len(g[0]); seen = set(); out = 0
+    for r0 in range(R):
+        for c0 in range(C):
+            if not g[r0][c0] or (r0, c0) in seen: continue
+            stack = [(r0, c0)]; seen.add((r0, c0)); piece = 0
+            while stack:
+                r, c = stack.pop(); piece += 1
+                for dr in (-1, 0, 1):
+                    for dc in (-1, 0, 1):
+                        q = (r + dr, c + dc)
+                        if 0 <= q[0] < R and 0 <= q[1] < C and g[q[0]][q[1]] and q not in seen:
+                            seen.add(q); stack.append(q)
+            if piece < 5: out += piece
+    return out

@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """unreviewed.py BAND OUTSTEMS OUTKEY SEED: catalogue puzzles of a band whose picture the new rounds have not judged at that band."""
 import os as _os
-ROOT = _os.path.abspath(_os.path.join(_os.path.dirname(_os.path.abspath(__file__)), '..', '..', '..', '..'))
+ROOT = _os.path.abspath(_os.path.join(_os.path.dirname(_os.path.abspath(__file__)), '..', '..', '..'))
 W = _os.environ.get('REVIEW_DIR', 'review-work')  # sheets, keys and answers of the rounds
 import csv, glob, random, sys
 band, out, keyout, seed = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
 judged = set()
-rounds = {'small': ['r1', 'r2', 'r3', 's2', 's3'], 'mid': ['m1', 'm2', 'm3', 'm4'], 'big': ['b1', 'b2', 'b3']}[band]
+rounds = {'small': ['..', '..', '..', 's3'], 'mid': ['m1', 'm2', 'm3', 'm4'], 'big': ['b1', 'b2', 'b3']}[band]
 for r in rounds:
     for f in glob.glob(f'{W}/keys/{r}-verdicts.tsv'):
         for l in open(f):
