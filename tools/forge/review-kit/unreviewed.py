@@ -6,7 +6,7 @@ W = _os.environ.get('REVIEW_DIR', 'review-work')  # sheets, keys and answers of 
 import csv, glob, random, sys
 band, out, keyout, seed = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
 judged = set()
-rounds = {'small': ['..', '..', '..', 's3'], 'mid': ['m1', 'm2', 'm3', 'm4'], 'big': ['b1', 'b2', 'b3']}[band]
+rounds = {'small': ['r1', 'r2', 'r3', 's2', 's3'], 'mid': ['m1', 'm2', 'm3', 'm4'], 'big': ['b1', 'b2', 'b3']}[band]
 for r in rounds:
     for f in glob.glob(f'{W}/keys/{r}-verdicts.tsv'):
         for l in open(f):
