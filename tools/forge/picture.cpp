@@ -185,6 +185,21 @@ bool Unrecognisable(const std::string& name) {
     return kNames.count(name) != 0;
 }
 
+// A drawing for a board of another shape carries that size in its name
+// ("bus-25x20"): a size, not a camera badge like "20mp".
+std::string WithoutBoardSize(const std::string& name) {
+    const size_t dash = name.rfind('-');
+    if (dash == std::string::npos) return name;
+    const std::string size = name.substr(dash + 1);
+    const size_t x = size.find('x');
+    auto number = [](const std::string& s) {
+        return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (x == std::string::npos || !number(size.substr(0, x)) || !number(size.substr(x + 1)))
+        return name;
+    return name.substr(0, dash);
+}
+
 // Logos, letters and interface furniture make poor pictures.
 bool Unwanted(const std::string& name) {
     if (Unrecognisable(name)) return true;
@@ -816,19 +831,8 @@ void PictureLibrary::Measure(void (*progress)(int, int, void*), void* user) {
         if (progress && (i % 64 == 0 || i + 1 == total)) progress(i + 1, total, user);
         PictureRef ref = pictures_[i];
         if (ref.name.empty()) continue;
-        // A drawing for a board of another shape carries its size in its
-        // name ("bus-25x20"), which is no camera badge.
-        std::string judged = ref.name;
-        if (sources_[ref.source].kind == SourceKind::Cells) {
-            const size_t dash = judged.rfind('-');
-            const size_t x = judged.find('x', dash == std::string::npos ? 0 : dash);
-            if (dash != std::string::npos && x != std::string::npos && x > dash + 1 &&
-                x + 1 < judged.size() && judged.find_first_not_of("0123456789", dash + 1) == x &&
-                judged.find_first_not_of("0123456789", x + 1) == std::string::npos) {
-                judged.resize(dash);
-            }
-        }
-        if (Unwanted(judged)) continue;
+        const bool drawnOnCells = sources_[ref.source].kind == SourceKind::Cells;
+        if (Unwanted(drawnOnCells ? WithoutBoardSize(ref.name) : ref.name)) continue;
         Raster r;
         if (!Render(ref, &r) || r.width < 8 || r.height < 8) continue;
         ref.sourceWidth = r.width;
@@ -852,7 +856,6 @@ void PictureLibrary::Measure(void (*progress)(int, int, void*), void* user) {
         ref.fill = sum / (255.0 * r.width * r.height);
         // A drawing on cells shows only cell for cell, so it is measured as
         // drawn: rescaled, a silhouette's edges would pass for detail.
-        const bool drawnOnCells = sources_[ref.source].kind == SourceKind::Cells;
         for (int s = 0; s < 6; ++s) {
             int rows = r.height, cols = r.width;
             if (!drawnOnCells)
