@@ -8,8 +8,7 @@ from nonlib import *
 for path in sys.argv[1:]:
     g = parse_ascii(open(path).read())
     R, C = len(g), len(g[0])
-    rows = [runs(r) for r in g]
-    cols = [runs([g[r][c] for r in range(R)]) for c in range(C)]
+    rows, cols = clues(g)
     sol, done = solve(rows, cols)
     name = os.path.splitext(os.path.basename(path))[0]
     bad = [l for l in g if len(l) != C]

@@ -10,9 +10,7 @@ from nonlib import *
 
 def undecided(g):
     R, C = len(g), len(g[0])
-    rows = [runs(r) for r in g]
-    cols = [runs([g[r][c] for r in range(R)]) for c in range(C)]
-    sol, done = solve(rows, cols)
+    sol, done = solve(*clues(g))
     if sol is None: return 10**9, []
     return sum(v is None for row in sol for v in row), [(r, c) for r in range(R) for c in range(C) if sol[r][c] is None]
 

@@ -101,6 +101,10 @@ def runs(line):
     if n: out.append(n)
     return out
 
+def clues(g):
+    """The row and column clues of a solved grid."""
+    return [runs(r) for r in g], [runs([row[c] for row in g]) for c in range(len(g[0]))]
+
 def parse_ascii(text):
     """'#' or 'X' filled, '.' or ' ' empty."""
     rows = [l.rstrip('\n') for l in text.splitlines() if l.strip() and not l.startswith(';')]
@@ -111,11 +115,10 @@ def grid_to_non(grid, title):
     R, C = len(grid), len(grid[0])
     out = ['title "%s"' % title, 'by "the game\'s developers, drawn for it"', 'license "CC0-1.0"',
            'width %d' % C, 'height %d' % R, '', 'rows']
-    for r in grid:
-        out.append(','.join(map(str, runs(r))) or '0')
+    rows, cols = clues(grid)
+    out += [','.join(map(str, l)) or '0' for l in rows]
     out += ['', 'columns']
-    for c in range(C):
-        out.append(','.join(map(str, runs([grid[r][c] for r in range(R)]))) or '0')
+    out += [','.join(map(str, l)) or '0' for l in cols]
     return '\n'.join(out) + '\n'
 
 FONT = {  # 5x7 digits
