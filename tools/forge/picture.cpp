@@ -496,18 +496,18 @@ PictureLibrary::~PictureLibrary() = default;
 const char* const kReviewBandNames[3] = {"small", "mid", "big"};
 
 void PictureLibrary::UseReview(const std::string& path) {
+    std::map<std::string, std::array<std::array<int, 2>, 3>> counts;  // seen, missed
     ForEachFourFields(path, [&](const std::array<std::string, 4>& f) {
+        const int verdict = f[3] == "seen" ? 0 : f[3] == "missed" ? 1 : -1;
         for (int b = 0; b < 3; ++b) {
-            if (f[2] != kReviewBandNames[b]) continue;
-            int8_t& v = impl_->review[f[0] + ":" + f[1]][b];
-            // One reviewer's miss outweighs another's guess; every further
-            // reviewer who named it makes the verdict surer.
-            if (f[3] == "missed")
-                v = kNotRecognised;
-            else if (f[3] == "seen" && v != kNotRecognised && v < INT8_MAX)
-                ++v;
+            if (verdict >= 0 && f[2] == kReviewBandNames[b])
+                ++counts[f[0] + ":" + f[1]][b][verdict];
         }
     });
+    for (const auto& [key, bands] : counts) {
+        for (int b = 0; b < 3; ++b)
+            impl_->review[key][b] = static_cast<int8_t>(ReviewVerdict(bands[b][0], bands[b][1]));
+    }
 }
 
 bool PictureLibrary::Open(const std::string& importDir, const std::string& iconDir,

@@ -72,9 +72,20 @@ struct PictureRef {
     int8_t review[3] = {};
 };
 
-// Verdicts of the blind review (review.tsv): a picture every reviewer named
-// holds how many did (kRecognised or more); one miss makes it kNotRecognised.
+// Verdicts of the blind review (review.tsv): a picture people named holds how
+// sure that is (kRecognised or more), one they did not kNotRecognised.
 enum Review : int8_t { kNotReviewed = 0, kRecognised = 1, kNotRecognised = -1 };
+// What `seen` namings and `missed` misses of a picture at one size make of it.
+// Reviewers vary: the more of them look, the likelier one misses even a
+// picture nine in ten name at once. So a picture stays named while its
+// namings outnumber its misses six to one; each miss then costs three namings
+// of sureness.
+inline int ReviewVerdict(int seen, int missed) {
+    if (seen == 0 && missed == 0) return kNotReviewed;
+    if (seen < 6 * missed || seen == 0) return kNotRecognised;
+    const int sure = seen - 3 * missed;
+    return sure < kRecognised ? kRecognised : sure > 100 ? 100 : sure;
+}
 // Review bands by the board's longer side: under 15, 15 to 29, 30 and more
 // (the size bands of the goals, the three with a side of 30 taken together).
 inline int ReviewBand(int rows, int cols) {

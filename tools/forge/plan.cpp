@@ -163,8 +163,10 @@ double Score(const PictureLibrary& lib, const PictureRef& p, const Slot& slot, c
     // Colour emoji serve boards under 30 cells only once the icons run out.
     if (IsColour(kind) && minSide < 30) score -= 5.0;
     // A picture people named at this size beats one nobody has looked at,
-    // and one a second reviewer named too beats one a single reviewer did.
-    if (verdict >= kRecognised) score += verdict > kRecognised ? 4.0 : 2.0;
+    // one a second reviewer named too beats one a single reviewer did, and
+    // one many named beats one few have seen yet.
+    if (verdict >= kRecognised)
+        score += verdict > kRecognised ? 4.0 + 0.25 * std::min(verdict - 2, 10) : 2.0;
     // Most pictures people name at mid sizes are plain silhouettes; among
     // those the richer ones keep these boards worth playing.
     if (verdict >= kRecognised && side >= 15 && side < 30) {
