@@ -832,7 +832,13 @@ void PictureLibrary::Measure(void (*progress)(int, int, void*), void* user) {
         PictureRef ref = pictures_[i];
         if (ref.name.empty()) continue;
         const bool drawnOnCells = sources_[ref.source].kind == SourceKind::Cells;
-        if (Unwanted(drawnOnCells ? WithoutBoardSize(ref.name) : ref.name)) continue;
+        auto reviewed = impl_->review.find(sources_[ref.source].id + ":" + ref.name);
+        // The name rules guess what nobody has looked at; a picture people
+        // named ("table", "open-book", "battery" drawn as things) is kept.
+        const bool named =
+            reviewed != impl_->review.end() &&
+            *std::max_element(reviewed->second.begin(), reviewed->second.end()) >= kRecognised;
+        if (!named && Unwanted(drawnOnCells ? WithoutBoardSize(ref.name) : ref.name)) continue;
         Raster r;
         if (!Render(ref, &r) || r.width < 8 || r.height < 8) continue;
         ref.sourceWidth = r.width;
@@ -843,7 +849,6 @@ void PictureLibrary::Measure(void (*progress)(int, int, void*), void* user) {
             ref.played20 = surveyed->second.first;
             ref.played40 = surveyed->second.second;
         }
-        auto reviewed = impl_->review.find(sources_[ref.source].id + ":" + ref.name);
         if (reviewed != impl_->review.end()) {
             for (int b = 0; b < 3; ++b)
                 ref.review[b] = reviewed->second[b];
