@@ -392,16 +392,17 @@ Plan MakePlan(const PictureLibrary& lib) {
     std::vector<int> order(gridCount);
     for (int g = 0; g < gridCount; ++g)
         order[g] = g;
-    // Big boards choose first among the detailed colour pictures, largest
-    // first. The others share the icons that name a thing, smallest first:
-    // the fewest pictures read on the smallest boards.
+    // Big boards choose first among the detailed colour pictures, then the
+    // others share the icons that name a thing; smallest first in both, as
+    // the fewest pictures read (and solve by line logic) on the smallest
+    // boards, while a big board finds detail in almost any picture.
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         const bool bigA = std::min(sizes[a].width, sizes[a].height) >= 30;
         const bool bigB = std::min(sizes[b].width, sizes[b].height) >= 30;
         const int areaA = sizes[a].width * sizes[a].height;
         const int areaB = sizes[b].width * sizes[b].height;
         if (bigA != bigB) return bigA;
-        return bigA ? areaA > areaB : areaA < areaB;
+        return areaA < areaB;
     });
     auto best = [&](const Slot& slot) {
         int chosen = -1;
