@@ -499,9 +499,9 @@ void PictureLibrary::UseReview(const std::string& path) {
     std::map<std::string, std::array<std::array<int, 2>, 3>> counts;  // seen, missed
     ForEachFourFields(path, [&](const std::array<std::string, 4>& f) {
         const int verdict = f[3] == "seen" ? 0 : f[3] == "missed" ? 1 : -1;
+        if (verdict < 0) return;
         for (int b = 0; b < 3; ++b) {
-            if (verdict >= 0 && f[2] == kReviewBandNames[b])
-                ++counts[f[0] + ":" + f[1]][b][verdict];
+            if (f[2] == kReviewBandNames[b]) ++counts[f[0] + ":" + f[1]][b][verdict];
         }
     });
     for (const auto& [key, bands] : counts) {

@@ -5,6 +5,7 @@
 // the puzzle's solution.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -82,9 +83,8 @@ enum Review : int8_t { kNotReviewed = 0, kRecognised = 1, kNotRecognised = -1 };
 // of sureness.
 inline int ReviewVerdict(int seen, int missed) {
     if (seen == 0 && missed == 0) return kNotReviewed;
-    if (seen < 6 * missed || seen == 0) return kNotRecognised;
-    const int sure = seen - 3 * missed;
-    return sure < kRecognised ? kRecognised : sure > 100 ? 100 : sure;
+    if (seen < 6 * missed) return kNotRecognised;
+    return std::min(seen - 3 * missed, 100);  // at least 1 here; int8_t holds it
 }
 // Review bands by the board's longer side: under 15, 15 to 29, 30 and more
 // (the size bands of the goals, the three with a side of 30 taken together).
