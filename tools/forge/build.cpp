@@ -341,7 +341,12 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid,
         int tried = 0;
         for (size_t q = 0; !have; ++q) {
             if (richestClues >= 0 && tried >= aim.tries) break;
-            if ((plainClues >= 0 || unnamedClues >= 0) && tried >= kPicturesBeforePlain) break;
+            // A plain picture would break a big board's floor of clues a line:
+            // there only a rich one, named or not, ends the search early.
+            const bool fallback = std::min(g.width, g.height) >= 30
+                                      ? unnamedClues >= aim.least
+                                      : plainClues >= 0 || unnamedClues >= 0;
+            if (fallback && tried >= kPicturesBeforePlain) break;
             int p = -1;
             if (q < queue.size()) {
                 p = queue[q];
@@ -436,10 +441,8 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid,
         }
         made.picturesTried = tried;
         usedHere.insert(made.picture);
-        if (std::min(g.width, g.height) < 30) {
-            for (int p : madeHere) {
-                if (p != made.picture) spare.push_back(p);
-            }
+        for (int p : madeHere) {
+            if (p != made.picture) spare.push_back(p);
         }
         if (slot.style == StemStyle::Number) ++number;
         made.stem = MakeStem(slot, pics[made.picture].name, made.rows, made.cols, number, taken);

@@ -106,6 +106,11 @@ double LooksAt(const PictureRef& p, double side) {
     return score;
 }
 
+// A board twice as long as it is wide, or nearly: few pictures have its shape.
+bool Stretched(const GridSize& g) {
+    return 10 * std::max(g.width, g.height) >= 17 * std::min(g.width, g.height);
+}
+
 std::string Family(const std::string& name) {
     return name.substr(0, name.find('-'));
 }
@@ -395,13 +400,23 @@ Plan MakePlan(const PictureLibrary& lib) {
     // Big boards choose first among the detailed colour pictures, then the
     // others share the icons that name a thing; smallest first in both, as
     // the fewest pictures read (and solve by line logic) on the smallest
-    // boards, while a big board finds detail in almost any picture.
+    // boards. Among big boards those of 45 cells and more a side go first
+    // all the same: many named pictures fail line logic there, and chosen
+    // last they were left with pictures nobody named. Then the stretched
+    // ones, which few pictures fit.
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         const bool bigA = std::min(sizes[a].width, sizes[a].height) >= 30;
         const bool bigB = std::min(sizes[b].width, sizes[b].height) >= 30;
         const int areaA = sizes[a].width * sizes[a].height;
         const int areaB = sizes[b].width * sizes[b].height;
         if (bigA != bigB) return bigA;
+        if (bigA) {
+            const bool hugeA = std::min(sizes[a].width, sizes[a].height) >= 45;
+            const bool hugeB = std::min(sizes[b].width, sizes[b].height) >= 45;
+            if (hugeA != hugeB) return hugeA;
+            const bool wideA = Stretched(sizes[a]), wideB = Stretched(sizes[b]);
+            if (wideA != wideB) return wideA;
+        }
         return areaA < areaB;
     });
     auto best = [&](const Slot& slot) {

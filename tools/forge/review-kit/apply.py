@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""apply.py ROUND BAND: append the round's verdicts to review.tsv (one line per answer), keep it sorted."""
+"""apply.py ROUND BAND: append the round's verdicts to review.tsv (one line per answer), keep it sorted.
+BAND auto: each picture's band from the size of the .non file its key line names (mixed rounds)."""
 import os as _os
 ROOT = _os.path.abspath(_os.path.join(_os.path.dirname(_os.path.abspath(__file__)), '..', '..', '..'))
 W = _os.environ.get('REVIEW_DIR', 'review-work')  # sheets, keys and answers of the rounds
@@ -8,13 +9,20 @@ rnd, band = sys.argv[1], sys.argv[2]
 path = ROOT + '/tools/forge/review.tsv'
 lines = open(path).read().splitlines()
 n = 0
+bands = {}
+if band == 'auto':
+    for l in open(f'{W}/keys/{rnd}.tsv'):
+        num, _, non = l.rstrip('\n').split('\t')[:3]
+        size = dict(x.split()[:2] for x in open(non).read().splitlines() if x.startswith(('width', 'height')))
+        side = max(int(size['width']), int(size['height']))
+        bands[num] = 'small' if side < 15 else 'mid' if side < 30 else 'big'
 for l in open(f'{W}/keys/{rnd}-verdicts.tsv'):
     f = l.rstrip('\n').split('\t')
     v = f[3]
     if v not in ('S', 'M'):
         sys.exit(f'undecided: {l}')
     src, name = f[1].split(':', 1)
-    lines.append(f'{src}\t{name}\t{band}\t{"seen" if v == "S" else "missed"}')
+    lines.append(f'{src}\t{name}\t{bands.get(f[0], band)}\t{"seen" if v == "S" else "missed"}')
     n += 1
 lines.sort(key=lambda x: x.split('\t')[:3])
 open(path, 'w').write('\n'.join(lines) + '\n')
