@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """apply.py ROUND BAND: append the round's verdicts to review.tsv (one line per answer), keep it sorted.
-BAND auto: each picture's band from the size of the .non file its key line names (mixed rounds)."""
+BAND auto: each picture's band from the size of the .non file its key line names (mixed
+rounds), or from the band a final check's key gives."""
 import os as _os
 ROOT = _os.path.abspath(_os.path.join(_os.path.dirname(_os.path.abspath(__file__)), '..', '..', '..'))
 W = _os.environ.get('REVIEW_DIR', 'review-work')  # sheets, keys and answers of the rounds
@@ -12,10 +13,13 @@ n = 0
 bands = {}
 if band == 'auto':
     for l in open(f'{W}/keys/{rnd}.tsv'):
-        num, _, non = l.rstrip('\n').split('\t')[:3]
-        size = dict(x.split()[:2] for x in open(non).read().splitlines() if x.startswith(('width', 'height')))
+        f = l.rstrip('\n').split('\t')
+        if len(f) > 3:  # a final check's key names the band of the board's sides
+            bands[f[0]] = {'u15': 'small', '15-29': 'mid'}.get(f[3], 'big')
+            continue
+        size = dict(x.split()[:2] for x in open(f[2]).read().splitlines() if x.startswith(('width', 'height')))
         side = max(int(size['width']), int(size['height']))
-        bands[num] = 'small' if side < 15 else 'mid' if side < 30 else 'big'
+        bands[f[0]] = 'small' if side < 15 else 'mid' if side < 30 else 'big'
 for l in open(f'{W}/keys/{rnd}-verdicts.tsv'):
     f = l.rstrip('\n').split('\t')
     v = f[3]
