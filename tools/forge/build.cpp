@@ -294,7 +294,8 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid,
     int number = 0;
     // Below 30 cells a picture people did not name stands in for a plain
     // silhouette in at most one puzzle of fifteen.
-    int unnamedLeft = std::min(g.width, g.height) >= 30 ? g.count : g.count / 15;
+    const bool big = std::min(g.width, g.height) >= 30;
+    int unnamedLeft = big ? g.count : g.count / 15;
     for (int i = 0; i < g.count; ++i) {
         const Slot& slot = plan.slots[plan.firstSlot[grid] + i];
         const bool exactKind = slot.exact || slot.pinnedRows;
@@ -343,9 +344,8 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid,
             if (richestClues >= 0 && tried >= aim.tries) break;
             // A plain picture would break a big board's floor of clues a line:
             // there only a rich one, named or not, ends the search early.
-            const bool fallback = std::min(g.width, g.height) >= 30
-                                      ? unnamedClues >= aim.least
-                                      : plainClues >= 0 || unnamedClues >= 0;
+            const bool fallback =
+                big ? unnamedClues >= aim.least : plainClues >= 0 || unnamedClues >= 0;
             if (fallback && tried >= kPicturesBeforePlain) break;
             int p = -1;
             if (q < queue.size()) {

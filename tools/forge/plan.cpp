@@ -405,15 +405,13 @@ Plan MakePlan(const PictureLibrary& lib) {
     // last they were left with pictures nobody named. Then the stretched
     // ones, which few pictures fit.
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const bool bigA = std::min(sizes[a].width, sizes[a].height) >= 30;
-        const bool bigB = std::min(sizes[b].width, sizes[b].height) >= 30;
+        const int shortA = std::min(sizes[a].width, sizes[a].height);
+        const int shortB = std::min(sizes[b].width, sizes[b].height);
         const int areaA = sizes[a].width * sizes[a].height;
         const int areaB = sizes[b].width * sizes[b].height;
-        if (bigA != bigB) return bigA;
-        if (bigA) {
-            const bool hugeA = std::min(sizes[a].width, sizes[a].height) >= 45;
-            const bool hugeB = std::min(sizes[b].width, sizes[b].height) >= 45;
-            if (hugeA != hugeB) return hugeA;
+        if ((shortA >= 30) != (shortB >= 30)) return shortA >= 30;
+        if (shortA >= 30) {
+            if ((shortA >= 45) != (shortB >= 45)) return shortA >= 45;
             const bool wideA = Stretched(sizes[a]), wideB = Stretched(sizes[b]);
             if (wideA != wideB) return wideA;
         }
