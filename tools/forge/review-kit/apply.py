@@ -6,6 +6,8 @@ import os as _os
 ROOT = _os.path.abspath(_os.path.join(_os.path.dirname(_os.path.abspath(__file__)), '..', '..', '..'))
 W = _os.environ.get('REVIEW_DIR', 'review-work')  # sheets, keys and answers of the rounds
 import sys
+sys.path.insert(0, _os.path.dirname(_os.path.abspath(__file__)))
+from nonlib import parse_non, review_band
 rnd, band = sys.argv[1], sys.argv[2]
 path = ROOT + '/tools/forge/review.tsv'
 lines = open(path).read().splitlines()
@@ -17,9 +19,8 @@ if band == 'auto':
         if len(f) > 3:  # a final check's key names the band of the board's sides
             bands[f[0]] = {'u15': 'small', '15-29': 'mid'}.get(f[3], 'big')
             continue
-        size = dict(x.split()[:2] for x in open(f[2]).read().splitlines() if x.startswith(('width', 'height')))
-        side = max(int(size['width']), int(size['height']))
-        bands[f[0]] = 'small' if side < 15 else 'mid' if side < 30 else 'big'
+        _, rows, cols = parse_non(open(f[2]).read())
+        bands[f[0]] = review_band(len(rows), len(cols))
 for l in open(f'{W}/keys/{rnd}-verdicts.tsv'):
     f = l.rstrip('\n').split('\t')
     v = f[3]

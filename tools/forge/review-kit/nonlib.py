@@ -19,6 +19,11 @@ def parse_non(text):
             mode = None; meta[m.group(1)] = m.group(2)
     return meta, rows, cols
 
+def review_band(rows, cols):
+    """The band review.tsv judges a board of this size in, by its longer side."""
+    side = max(rows, cols)
+    return 'small' if side < 15 else 'mid' if side < 30 else 'big'
+
 def line_solve(clue, cells):
     """cells: 1 filled, 0 empty, None unknown. Returns the refined line, or None on a contradiction."""
     n, k = len(cells), len(clue)
