@@ -147,8 +147,8 @@ def write_png(path, w, h, pix):
     png += chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b'')
     open(path, 'wb').write(png)
 
-def sheet(path, grids, first_number, per_row=4, tile=300):
-    cap = 40
+def sheet(path, grids, first_number, per_row=4, tile=300, numbered=True):
+    cap = 40 if numbered else 0
     n = len(grids)
     nrows = (n + per_row - 1) // per_row
     W, H = per_row * (tile + 20) + 20, nrows * (tile + cap + 20) + 20
@@ -156,7 +156,7 @@ def sheet(path, grids, first_number, per_row=4, tile=300):
     for i, g in enumerate(grids):
         x0 = 20 + (i % per_row) * (tile + 20)
         y0 = 20 + (i // per_row) * (tile + cap + 20)
-        label = str(first_number + i)
+        label = str(first_number + i) if numbered else ''
         s = 4
         for d, ch in enumerate(label):
             for yy, bits in enumerate(FONT[ch]):
