@@ -344,8 +344,9 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid,
             if (richestClues >= 0 && tried >= aim.tries) break;
             // A plain picture would break a big board's floor of clues a line:
             // there only a rich one, named or not, ends the search early.
-            const bool fallback =
-                big ? unnamedClues >= aim.least : plainClues >= 0 || unnamedClues >= 0;
+            // Below 30 cells only a named one does: a picture nobody named is
+            // what a player cannot make out once solved.
+            const bool fallback = big ? unnamedClues >= aim.least : plainClues >= 0;
             if (fallback && tried >= kPicturesBeforePlain) break;
             int p = -1;
             if (q < queue.size()) {
@@ -357,8 +358,9 @@ GridOutcome ForgeGridSize(const PictureLibrary& lib, const Plan& plan, int grid,
                 spare.pop_front();
             } else if (next < own.size()) {
                 // Pictures another grid size planned (which may show twice)
-                // only when nothing else made a good enough puzzle.
-                if (richestClues >= 0 || unnamedClues >= aim.least) break;
+                // only when nothing else made a good enough puzzle; below 30
+                // cells a named one planned elsewhere beats one nobody named.
+                if (richestClues >= 0 || (big && unnamedClues >= aim.least)) break;
                 p = own[next++];
                 if (std::getenv("FORGE_DEBUG")) {
                     std::fprintf(stderr, "%s #%d: %s from another grid size's plan\n",
